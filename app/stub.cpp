@@ -1,0 +1,1 @@
+// Removed once the composer sources exist.

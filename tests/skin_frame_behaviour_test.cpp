@@ -270,6 +270,39 @@ TEST_F(SkinnedFrame, MessageTableResultsAndWhatPassesOn) {
     EXPECT_EQ(rect.bottom, 295);
 }
 
+TEST_F(SkinnedFrame, ComboBoxListColourRequestFramesTheComboBox) {
+    HWND w = form(kMainStyle, "combo");
+    HWND combo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 120, 200, w,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND list = CreateWindowExA(0, "ListBox", "", WS_CHILD | WS_VISIBLE, 10, 50, 120, 60, w, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(w, SW_SHOWNOACTIVATE);
+    testpx::pumpMessages(100);
+    RECT r;
+    GetWindowRect(combo, &r);
+    const int W = r.right - r.left, H = r.bottom - r.top;
+    const COLORREF line = skinPalette->lineColor;
+    HDC comboDC = GetDC(combo);
+    EXPECT_EQ(SendMessageA(w, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(comboDC), 0),
+              reinterpret_cast<LRESULT>(editBrush));
+    ReleaseDC(combo, comboDC);
+    HDC whole = GetWindowDC(combo);
+    for (POINT p : {POINT{0, 0}, POINT{W / 2, 0}, POINT{W - 1, H / 2}, POINT{W / 2, H - 1}, POINT{0, H - 1}})
+        EXPECT_EQ(GetPixel(whole, p.x, p.y), line) << p.x << ", " << p.y;
+    EXPECT_NE(GetPixel(whole, W / 2, 1), line);
+    ReleaseDC(combo, whole);
+    // A list box's own request gets the colours and the brush, and no frame.
+    GetWindowRect(list, &r);
+    HDC listDC = GetDC(list);
+    HDC listWhole = GetWindowDC(list);
+    const COLORREF before = GetPixel(listWhole, 0, 0);
+    EXPECT_EQ(SendMessageA(w, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(listDC), 0),
+              reinterpret_cast<LRESULT>(editBrush));
+    EXPECT_EQ(GetPixel(listWhole, 0, 0), before);
+    ReleaseDC(list, listWhole);
+    ReleaseDC(list, listDC);
+}
+
 TEST_F(SkinnedFrame, SizeKeepsTheRoundedShapeAndTheRestoreFlag) {
     HWND w = form(WS_OVERLAPPEDWINDOW, "size");
     SetWindowPos(w, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

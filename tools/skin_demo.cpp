@@ -1,16 +1,39 @@
 // A small skinned window to look at and to drive by hand: the main window has only the close
 // button (like Certivex's own), a second window has minimize and maximize boxes too.
-//   skin_demo.exe [x y]   places the main window's top-left corner at (x, y)
+// Its "保存" button opens the save dialog, which the creation hook skins.
+//   skin_demo.exe [x y [dialog]]   main window's top-left corner at (x, y); "dialog" opens the
+//                                  save dialog right away
 #include <windows.h>
+#include <commdlg.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "assets/resource.h"
 #include "skin/skin.h"
 
 namespace {
 
+constexpr int kSaveButton = 100;
+
+void openSaveDialog(HWND owner) {
+    char file[MAX_PATH] = "证书";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "PNG 图片 (*.png)\0*.png\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.lpstrTitle = "保存证书";
+    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    GetSaveFileNameA(&ofn);
+}
+
 LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == kSaveButton) {
+        openSaveDialog(window);
+        return 0;
+    }
     if (message == WM_DESTROY && GetWindowLongPtrA(window, GWLP_USERDATA) == 1) PostQuitMessage(0);
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -46,6 +69,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SendMessageA(main, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     CreateWindowExA(0, "Button", "预览", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 90, 28, main, nullptr,
                     instance, nullptr);
+    CreateWindowExA(0, "Button", "保存", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 20, 90, 28, main,
+                    reinterpret_cast<HMENU>(kSaveButton), instance, nullptr);
     CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "张三", WS_CHILD | WS_VISIBLE, 20, 60, 160, 24, main, nullptr, instance,
                     nullptr);
     skinStart(main, SkinPalette{}, false);
@@ -55,6 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND second = createForm("最小化 最大化 & 关闭", WS_OVERLAPPEDWINDOW, x + 420, y, 300, 160, false);
     ShowWindow(second, SW_SHOWNOACTIVATE);
     SetForegroundWindow(main);
+    if (__argc >= 4 && std::string_view(__argv[3]) == "dialog") PostMessageA(main, WM_COMMAND, kSaveButton, 0);
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

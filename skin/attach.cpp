@@ -97,6 +97,8 @@ void skinStart(HWND window, const SkinPalette& palette, bool useGivenPalette) {
 }
 
 void attachFrameWindow(HWND window) {
+    // Attaching twice would save skinFrameProc as the window's own procedure and chain it to itself.
+    if (GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(skinFrameProc)) return;
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     if (style & WS_SYSMENU) {
         setSkinProp(window, prop::closeButton, kButtonNormal);

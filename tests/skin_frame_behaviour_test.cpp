@@ -200,6 +200,13 @@ TEST_F(SkinnedFrame, HookAttachesEveryStyle) {
             EXPECT_EQ(outer.cx, 300);
             EXPECT_EQ(outer.cy, 200);
         }
+        // Met again (a second classification), the window stays chained to its own procedure once.
+        classifyWindow(w);
+        EXPECT_EQ(getSkinProp(w, prop::windowProc), reinterpret_cast<intptr_t>(formProc));
+        EXPECT_EQ(windowSize(w).cx, outer.cx);
+        seen[w].clear();
+        SendMessageA(w, WM_USER, 0, 0);
+        EXPECT_TRUE(sawMessage(w, WM_USER));
     }
 }
 

@@ -58,3 +58,38 @@ near() {
   [ ${dr#-} -le "$tol" ] && [ ${dg#-} -le "$tol" ] && [ ${db#-} -le "$tol" ] ||
     { echo "pixel ($x,$y) of $(basename "$file") is ($pr,$pg,$pb), expected ($r,$g,$b)" >&2; return 1; }
 }
+
+# Types a full path into the file dialog that the last click opened and confirms it.
+# Fails when no dialog opens; returns once the dialog is gone.
+answer_file_dialog() {
+  drv wait-dialog 30 >/dev/null || fail "no file dialog opened"
+  sleep 0.5
+  xdotool type --delay 15 "$(winpath "$1")"
+  xdotool key Return
+  for _ in $(seq 100); do drv wait-dialog 0 >/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+
+# Width, height, bit depth, colour type and interlace method of a PNG file, from its header.
+png_header() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read(33)
+assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", "not a PNG"
+w, h, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", data[16:29])
+print(w, h, depth, colour, interlace)
+PY
+}
+
+# Composes a certificate through the real user interface of the running Certivex: name, sex and
+# age typed, the given photo chosen in the open dialog, preview pressed.
+compose_certificate() {
+  local photo=$1
+  click 1003 && drv type 1003 "张小明"
+  click 1004 && drv type 1004 "男"
+  click 1005 && xdotool type --delay 60 "28"
+  click 1006
+  answer_file_dialog "$photo" || fail "the open dialog did not close"
+  click 1007
+  sleep 0.3
+}

@@ -14,6 +14,8 @@
 //   uidriver wait-gone SECONDS            waits until Certivex's main window is gone
 // Rectangles print as "left top right bottom". Exit status 0 on success, 1 on failure or time-out.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -178,6 +180,9 @@ int run(const std::vector<std::wstring>& args) {
 }  // namespace
 
 int main() {
+    // Lines end in "\n" alone: the scripts read the output with `read` and shell arithmetic, which
+    // a text-mode "\r\n" would break.
+    _setmode(_fileno(stdout), _O_BINARY);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::wstring> args(argv, argv + argc);

@@ -17,7 +17,8 @@ guide="$app/用户指南.txt"
 grep -q $'\r$' "$guide" || fail "the guide does not have CRLF lines"
 grep -q "用户指南" "$guide" && grep -q "User guide" "$guide" || fail "the guide lacks one of its languages"
 # The resources survive stripping: version and manifest are checked by the release test, the icon here.
-x86_64-w64-mingw32-objdump -p "$app/Certivex.exe" | grep -q "Resource Directory" || fail "no resources in the packed program"
+headers=$(x86_64-w64-mingw32-objdump -p "$app/Certivex.exe")
+[[ "$headers" == *"Resource Directory [.rsrc]"* ]] || fail "no resources in the packed program"
 
 # The unpacked program starts, lists the templates beside it, composes and exports.
 start_app "$app"

@@ -32,11 +32,24 @@ inline void fillSolid(HDC dc, const RECT& area, COLORREF colour) {
     FillRect(dc, &area, brush);
 }
 
-// Frames the round-rectangle region (left, top, right, bottom) along its inside edge. The region
-// covers the columns left..right-2 and rows top..bottom-2; an ellipse of 0 gives a plain rectangle.
+// The round-rectangle region (left, top, right, bottom): columns left..right-2, rows top..bottom-2.
+// A 2 × 2 corner ellipse takes off exactly the four corner pixels; some platforms keep them, so that
+// case is built here and the look does not depend on the platform.
+inline HRGN createRoundRectRegion(int left, int top, int right, int bottom, int ellipse) {
+    if (ellipse != 2) return CreateRoundRectRgn(left, top, right, bottom, ellipse, ellipse);
+    HRGN region = CreateRectRgn(left, top, right - 1, bottom - 1);
+    if (right - left < 3 || bottom - top < 3) return region;
+    for (const POINT corner : {POINT{left, top}, POINT{right - 2, top}, POINT{left, bottom - 2}, POINT{right - 2, bottom - 2}}) {
+        gdi::Region pixel(CreateRectRgn(corner.x, corner.y, corner.x + 1, corner.y + 1));
+        CombineRgn(region, region, pixel, RGN_DIFF);
+    }
+    return region;
+}
+
+// Frames that region along its inside edge; an ellipse of 0 gives a plain rectangle.
 inline void frameRoundRect(HDC dc, int left, int top, int right, int bottom, COLORREF colour, int ellipse = 2,
                            int frameWidth = 1, int frameHeight = 1) {
-    gdi::Region region(CreateRoundRectRgn(left, top, right, bottom, ellipse, ellipse));
+    gdi::Region region(createRoundRectRegion(left, top, right, bottom, ellipse));
     gdi::Brush brush(CreateSolidBrush(colour));
     FrameRgn(dc, region, brush, frameWidth, frameHeight);
 }

@@ -143,7 +143,7 @@ void addCombosAndProgress(HWND form) {
         SendMessageA(c, CB_SETCURSEL, 0, 0);
         y += h + 6;
     };
-    combo(CBS_SIMPLE, 74, 74, id::comboSimple, "简单 CBS_SIMPLE");
+    combo(CBS_SIMPLE | CBS_NOINTEGRALHEIGHT, 74, 74, id::comboSimple, "简单 CBS_SIMPLE");
     combo(CBS_DROPDOWN, 24, 140, id::comboDropDown, "可编辑 CBS_DROPDOWN");
     combo(CBS_DROPDOWNLIST, 24, 140, id::comboDropDownList, "列表 CBS_DROPDOWNLIST");
     combo(CBS_DROPDOWNLIST | WS_DISABLED, 24, 140, id::comboDisabled, "禁用 Disabled");

@@ -21,6 +21,9 @@ inline SkinPalette& defaultPalette() {
     if (!skinPalette) allocateSkinTables();
     loadDefaultPalette();
     skinPalette->faceStart[3] = 0;  // tests that change colours start from the defaults again
+    // The two shared brushes, as the theme set-up makes them.
+    if (!editBrush) editBrush = CreateSolidBrush(blend(1.0f, skinPalette->windowColor, RGB(255, 255, 255)));
+    if (!staticBrush) staticBrush = CreateSolidBrush(skinPalette->windowColor);
     return *skinPalette;
 }
 

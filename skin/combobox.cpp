@@ -22,7 +22,9 @@ void repaintCombo(HWND combo, UINT itemState) {
 
 }  // namespace
 
-void attachComboBox(HWND hwnd) { replaceWindowProc(hwnd, &comboBoxProc); }
+void attachComboBox(HWND hwnd) {
+    if (!alreadyAttached(hwnd, &comboBoxProc)) replaceWindowProc(hwnd, &comboBoxProc);
+}
 
 LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

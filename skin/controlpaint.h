@@ -90,5 +90,11 @@ inline HFONT createCellFont(const char* face, int height, int width = 0, int wei
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
+// A control met twice by the classification is attached once: a second attachment would save the
+// skin's procedure as the control's own and chain it to itself without end.
+inline bool alreadyAttached(HWND control, WNDPROC skinProc) {
+    return GetWindowLongPtrA(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(skinProc);
+}
+
 // The Song face the glyphs and percentages are drawn in.
 inline constexpr char songFace[] = "宋体";

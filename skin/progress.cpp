@@ -75,7 +75,9 @@ ProgressBarLayout progressBarLayout(int w, int h, bool vertical, bool smooth, in
     return layout;
 }
 
-void attachProgressBar(HWND hwnd) { replaceWindowProc(hwnd, &progressBarProc); }
+void attachProgressBar(HWND hwnd) {
+    if (!alreadyAttached(hwnd, &progressBarProc)) replaceWindowProc(hwnd, &progressBarProc);
+}
 
 LRESULT CALLBACK progressBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -75,6 +75,7 @@ void paintPushButton(const DRAWITEMSTRUCT& record) {
 }
 
 void attachPushButton(HWND hwnd) {
+    if (alreadyAttached(hwnd, &pushButtonProc)) return;
     setSkinProp(hwnd, prop::windowProc, GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     setSkinProp(hwnd, prop::focus, 0);
     setSkinProp(hwnd, prop::buttonKind, kPushButton);

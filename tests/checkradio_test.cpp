@@ -7,13 +7,7 @@ using testpx::Canvas;
 
 namespace {
 
-bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-std::string text(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
+std::string text(const RECT& r) { return ctltest::rectText(r); }
 
 TEST(LabelLayout, Table) {
     struct Case {

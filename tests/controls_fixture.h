@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "skin/attach.h"
@@ -154,6 +156,12 @@ bool pumpUntil(Predicate done, DWORD milliseconds = 2000) {
         testpx::pumpMessages(10);
     }
     return true;
+}
+
+inline std::string rectText(const RECT& r) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "(%ld, %ld, %ld, %ld)", r.left, r.top, r.right, r.bottom);
+    return text;
 }
 
 // Colour comparisons that print (r, g, b) on failure.

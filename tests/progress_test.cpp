@@ -11,10 +11,7 @@ using ctltest::sameColour;
 
 namespace {
 
-std::string text(const RECT& r) {
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
+std::string text(const RECT& r) { return ctltest::rectText(r); }
 
 TEST(ProgressNumbers, PercentageWithFloorE) {
     struct Case {
@@ -152,7 +149,7 @@ TEST_F(ProgressTest, VerticalBarGrowsFromTheBottom) {
 }
 
 TEST_F(ProgressTest, ZeroPercentAndEmptyRangeShowNoBar) {
-    for (const auto [low, high, position] : {std::tuple{0, 100, 0}, std::tuple{5, 5, 5}}) {
+    for (const auto& [low, high, position] : {std::tuple{0, 100, 0}, std::tuple{5, 5, 5}}) {
         HWND b = bar(0, 200, 20, low, high, position);
         const testpx::Capture px = ctltest::clientPixels(b);
         for (int x : {5, 14, 15, 50}) EXPECT_TRUE(sameColour(px.at(x, 10), light)) << low << ".." << high << " x " << x;

@@ -97,6 +97,8 @@ void skinStart(HWND window, const SkinPalette& palette, bool useGivenPalette) {
 }
 
 void attachFrameWindow(HWND window) {
+    // Attaching twice would save skinFrameProc as the window's own procedure and chain it to itself.
+    if (GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(skinFrameProc)) return;
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     if (style & WS_SYSMENU) {
         setSkinProp(window, prop::closeButton, kButtonNormal);
@@ -131,6 +133,10 @@ void attachFrameWindow(HWND window) {
         const int width = client.right + sp.leftBorder.active.w + sp.rightBorder.active.w;
         const int height = client.bottom + sp.caption.active.h + sp.bottomBorder.active.h;
         SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    } else {
+        // Not resized, but its client area takes the skin's insets now, not at its next size change.
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -1,5 +1,12 @@
 // Skin gallery: one skinned form window showing every control kind the skin draws, in its states,
 // so that a person can look at all of them at once and tests can drive them by id.
+//
+//   gallery                 shows the gallery
+//   gallery rect ID         screen rectangle of a control of the running gallery ("left top right bottom")
+//   gallery text ID         its text, UTF-8
+//   gallery check ID        its check state as the skin answers BM_GETCHECK
+//   gallery stop            closes the running gallery
+// The query forms wait up to ten seconds for the gallery to appear; exit status 1 when it does not.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -247,9 +254,49 @@ HWND createGallery() {
     return form;
 }
 
+// Queries against a running gallery, for the end-to-end runs.
+int driveRunningGallery(const std::string& command, int ctrlId) {
+    HWND form = nullptr;
+    for (int i = 0; i < 200 && !form; ++i) {
+        form = FindWindowA(formWindowClass, galleryTitle);
+        if (form && !IsWindowVisible(form)) form = nullptr;  // shown once skinned and laid out
+        if (!form) Sleep(50);
+    }
+    if (!form) return 1;
+    if (command == "stop") {
+        PostMessageA(form, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    HWND control = GetDlgItem(form, ctrlId);
+    if (!control) return 1;
+    if (command == "rect") {
+        RECT r;
+        GetWindowRect(control, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    } else if (command == "text") {
+        wchar_t wide[256] = {};
+        SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(wide));
+        char utf8[768] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof(utf8), nullptr, nullptr);
+        std::printf("%s\n", utf8);
+    } else if (command == "check") {
+        std::printf("%ld\n", static_cast<long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+    } else {
+        return 1;
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    if (commandLine && *commandLine) {
+        char command[16] = {};
+        int ctrlId = 0;
+        std::sscanf(commandLine, "%15s %d", command, &ctrlId);
+        return driveRunningGallery(command, ctrlId);
+    }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     allocateSkinTables();

@@ -79,7 +79,7 @@ void repaintToggle(HWND control, Painter paint) {
 }
 
 void attachToggle(HWND hwnd, ButtonKind kind, WNDPROC proc) {
-    if (alreadyAttached(hwnd, proc)) return;
+    if (alreadySkinned(hwnd)) return;
     setSkinProp(hwnd, prop::windowProc, GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     setSkinProp(hwnd, prop::buttonKind, kind);
     // The platform's button still holds its state: ask it before the style makes it forget.

@@ -23,7 +23,7 @@ void repaintCombo(HWND combo, UINT itemState) {
 }  // namespace
 
 void attachComboBox(HWND hwnd) {
-    if (!alreadyAttached(hwnd, &comboBoxProc)) replaceWindowProc(hwnd, &comboBoxProc);
+    if (!alreadySkinned(hwnd)) replaceWindowProc(hwnd, &comboBoxProc);
 }
 
 LRESULT CALLBACK comboBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -90,11 +90,10 @@ inline HFONT createCellFont(const char* face, int height, int width = 0, int wei
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
-// A control met twice by the classification is attached once: a second attachment would save the
-// skin's procedure as the control's own and chain it to itself without end.
-inline bool alreadyAttached(HWND control, WNDPROC skinProc) {
-    return GetWindowLongPtrA(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(skinProc);
-}
+// A control met twice by the classification is attached once. A second attachment would save the
+// skin's procedure as the control's own and chain it to itself; and a push button, check box or
+// radio button, owner-drawn since its attachment, would be taken for an owner-drawn button.
+bool alreadySkinned(HWND control);
 
 // The Song face the glyphs and percentages are drawn in.
 inline constexpr char songFace[] = "宋体";

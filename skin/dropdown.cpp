@@ -102,7 +102,7 @@ void paintDropDownButton(const DRAWITEMSTRUCT& record) {
 }
 
 void attachDropDownButton(HWND hwnd) {
-    if (alreadyAttached(hwnd, &dropDownButtonProc)) return;
+    if (alreadySkinned(hwnd)) return;
     setSkinProp(hwnd, prop::windowProc, GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     setSkinProp(hwnd, prop::focus, 0);
     setSkinProp(hwnd, prop::buttonKind, kOwnerDrawButton);

@@ -11,7 +11,7 @@ void attachEditBox(HWND hwnd) {
     // The edit field of a combo box keeps the platform's look.
     const HWND parent = GetParent(hwnd);
     if (parent && windowClassName(parent) == "ComboBox") return;
-    if (alreadyAttached(hwnd, &editBoxProc)) return;
+    if (alreadySkinned(hwnd)) return;
     replaceWindowProc(hwnd, &editBoxProc);
 }
 

@@ -76,7 +76,7 @@ ProgressBarLayout progressBarLayout(int w, int h, bool vertical, bool smooth, in
 }
 
 void attachProgressBar(HWND hwnd) {
-    if (!alreadyAttached(hwnd, &progressBarProc)) replaceWindowProc(hwnd, &progressBarProc);
+    if (!alreadySkinned(hwnd)) replaceWindowProc(hwnd, &progressBarProc);
 }
 
 LRESULT CALLBACK progressBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,6 +21,14 @@ void fillGradient(HDC dc, int left, int top, int right, int bottom, COLORREF sta
     GradientFill(dc, vertices, 2, &rectangle, 1, horizontal ? GRADIENT_FILL_RECT_H : GRADIENT_FILL_RECT_V);
 }
 
+bool alreadySkinned(HWND control) {
+    const auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_WNDPROC));
+    for (const WNDPROC skinProc : {&pushButtonProc, &checkBoxProc, &radioButtonProc, &dropDownButtonProc, &editBoxProc,
+                                   &comboBoxProc, &progressBarProc})
+        if (proc == skinProc) return true;
+    return false;
+}
+
 void paintPushButton(const DRAWITEMSTRUCT& record) {
     const HWND button = record.hwndItem;
     const int width = record.rcItem.right - record.rcItem.left;
@@ -75,7 +83,7 @@ void paintPushButton(const DRAWITEMSTRUCT& record) {
 }
 
 void attachPushButton(HWND hwnd) {
-    if (alreadyAttached(hwnd, &pushButtonProc)) return;
+    if (alreadySkinned(hwnd)) return;
     setSkinProp(hwnd, prop::windowProc, GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     setSkinProp(hwnd, prop::focus, 0);
     setSkinProp(hwnd, prop::buttonKind, kPushButton);

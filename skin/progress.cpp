@@ -180,7 +180,7 @@ void paintProgressBar(HWND hwnd, int newPosition, bool useNewPosition) {
         drawVerticalPercent(dc, client, text.c_str(), size);
     }
     // Two rings: lineColor outside (columns 0 and w - 2, corners rounded off), windowColor inside it.
-    // The inner ring keeps its corners: cut, they would show specks of the bar.
+    // The inner ring keeps its corners: cut, they would show single dots of the bar.
     frameRoundRect(dc, 0, 0, w, h, palette.lineColor);
     frameRoundRect(dc, 1, 1, w - 1, h - 1, palette.windowColor, 0);
 }

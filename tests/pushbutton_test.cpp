@@ -53,6 +53,9 @@ TEST_F(PushButtonTest, FaceOf96By24HasTwoBandsInsideTheOutline) {
         EXPECT_TRUE(sameColour(canvas.at(x, 0), palette->lineColor));
         EXPECT_TRUE(sameColour(canvas.at(x, 23), palette->lineColor));
     }
+    // The 2 × 2 corner ellipse takes the corner pixels off the outline: they show the background.
+    for (const POINT p : {POINT{0, 0}, POINT{95, 0}, POINT{0, 23}, POINT{95, 23}})
+        EXPECT_TRUE(sameColour(canvas.at(p.x, p.y), palette->windowColor)) << p.x << "," << p.y;
 }
 
 TEST_F(PushButtonTest, OddHeightPutsTheExtraRowInTheLowerBand) {

@@ -30,19 +30,41 @@ bool isTemplateName(const char* name) {
     return length >= 4 && lstrcmpiA(name + length - 4, ".jpg") == 0;
 }
 
+namespace {
+
+// How often a growing list is shown while names are appended. Each append to a visible list box
+// redraws its scroll bar at once, which costs milliseconds on some systems; painting in steps keeps
+// a folder of thousands of templates from taking minutes, and the list still grows visibly.
+constexpr DWORD showListEveryMs = 100;
+
+void showList(HWND list) {
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+}  // namespace
+
 DWORD WINAPI fillTemplateList(void* parameter) {
     HWND list = static_cast<HWND>(parameter);
     const std::string pattern = templateFolder() + "*.jpg";
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        DWORD shown = GetTickCount();
         do {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             if (!isTemplateName(found.cFileName)) continue;
             if (!IsWindow(list)) break;  // the window went away: nobody to list for
             SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName));
+            if (GetTickCount() - shown >= showListEveryMs) {
+                showList(list);
+                SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+                shown = GetTickCount();
+            }
         } while (FindNextFileA(search, &found));
         FindClose(search);
+        if (IsWindow(list)) showList(list);
     }
     if (IsWindow(list)) SetPropA(list, listingDoneProp, reinterpret_cast<HANDLE>(1));
     return 0;

@@ -148,12 +148,22 @@ RgbImage renderCertificate(HWND view) {
     return image;
 }
 
-bool writePngFile(const RgbImage& image, const std::string& path, std::string& error) {
+bool writePng(HANDLE file, const RgbImage& image, std::string& error) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgb.size() != static_cast<size_t>(image.width) * image.height * 3) {
         error = "没有可保存的图像。";
         return false;
     }
+    PngFailure failure{};
+    SetLastError(0);
+    if (encodePng(file, image.rgb.data(), image.width, image.height, &failure)) return true;
+    const DWORD code = GetLastError();
+    error = failure.message[0] ? std::string(failure.message) : std::string("PNG 编码失败");
+    if (code) error += "（" + systemMessage(code) + "）";
+    return false;
+}
+
+bool writePngFile(const RgbImage& image, const std::string& path, std::string& error) {
     const std::string target = fullPathOf(path);
     char temporary[MAX_PATH + 1] = {};
     if (!GetTempFileNameA(folderOf(target).c_str(), "cvx", 0, temporary)) {
@@ -166,13 +176,10 @@ bool writePngFile(const RgbImage& image, const std::string& path, std::string& e
         DeleteFileA(temporary);
         return false;
     }
-    PngFailure failure{};
-    const bool encoded = encodePng(file, image.rgb.data(), image.width, image.height, &failure);
-    const DWORD writeError = GetLastError();
-    const bool closed = CloseHandle(file) != 0;
-    if (!encoded || !closed) {
-        error = failure.message[0] ? std::string(failure.message) + "（" + systemMessage(writeError) + "）"
-                                   : systemMessage(writeError);
+    const bool written = writePng(file, image, error);
+    const DWORD closeError = CloseHandle(file) ? 0 : GetLastError();
+    if (written && closeError) error = systemMessage(closeError);
+    if (!written || closeError) {
         DeleteFileA(temporary);
         return false;
     }

@@ -18,6 +18,10 @@ struct RgbImage {
 // window over it can get into the picture.
 RgbImage renderCertificate(HWND view);
 
+// Encodes the picture as an 8-bit RGB PNG, Adam7 interlaced, into an open file. False with the
+// reason in `error` when libpng or the file fails.
+bool writePng(HANDLE file, const RgbImage& image, std::string& error);
+
 // Writes an 8-bit RGB PNG, Adam7 interlaced, to a temporary file in the destination folder and
 // renames it into place (replacing an existing file) only once it is complete. On failure the
 // temporary file is removed, nothing at `path` changes, and `error` says why.

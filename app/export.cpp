@@ -165,6 +165,12 @@ bool writePng(HANDLE file, const RgbImage& image, std::string& error) {
 
 bool writePngFile(const RgbImage& image, const std::string& path, std::string& error) {
     const std::string target = fullPathOf(path);
+    // A read-only file is not replaced (some file systems would let the rename through).
+    const DWORD existing = GetFileAttributesA(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+        error = systemMessage(ERROR_ACCESS_DENIED);
+        return false;
+    }
     char temporary[MAX_PATH + 1] = {};
     if (!GetTempFileNameA(folderOf(target).c_str(), "cvx", 0, temporary)) {
         error = systemMessage(GetLastError());

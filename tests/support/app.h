@@ -2,6 +2,7 @@
 // and a driver that answers the program's modal file dialogs from another thread.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 
 #include <gtest/gtest.h>
 
@@ -286,7 +287,10 @@ public:
     DialogDriver& operator=(const DialogDriver&) = delete;
 
     int answered() const { return answered_; }
+    int unexpected() const { return unexpected_; }
+    // The file name and the folder each dialog showed when it opened.
     const std::vector<std::string>& offered() const { return offered_; }
+    const std::vector<std::string>& offeredFolders() const { return offeredFolders_; }
 
     static HWND findDialog(DWORD thread) {
         HWND found = nullptr;
@@ -323,9 +327,11 @@ private:
             if (!dialog) return;
             Sleep(100);  // let the dialog finish its set-up
             HWND box = fileNameBox(dialog);
-            char text[1024] = {};
+            char text[1024] = {}, folder[1024] = {};
             if (box) SendMessageA(box, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+            SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof(folder), reinterpret_cast<LPARAM>(folder));
             offered_.push_back(text);
+            offeredFolders_.push_back(folder);
             if (step.empty()) {
                 PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             } else {
@@ -336,6 +342,15 @@ private:
             while (!stop_ && IsWindow(dialog) && IsWindowVisible(dialog)) Sleep(20);
             ++answered_;
         }
+        // A dialog beyond the script is cancelled, so that a wrong expectation fails instead of hanging.
+        while (!stop_) {
+            if (HWND dialog = findDialog(uiThread_)) {
+                ++unexpected_;
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                while (!stop_ && IsWindow(dialog) && IsWindowVisible(dialog)) Sleep(20);
+            }
+            Sleep(20);
+        }
     }
 
     std::vector<std::string> steps_;
@@ -343,7 +358,9 @@ private:
     HANDLE thread_ = nullptr;
     std::atomic<bool> stop_{false};
     std::atomic<int> answered_{0};
+    std::atomic<int> unexpected_{0};
     std::vector<std::string> offered_;
+    std::vector<std::string> offeredFolders_;
 };
 
 // Replaces the export's message boxes for one scope: records each text and answers with `answer`.

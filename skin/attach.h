@@ -47,6 +47,15 @@ extern HHOOK createHook;
 void skinStart(HWND window, const SkinPalette& palette, bool useGivenPalette);
 void attachFrameWindow(HWND window);
 void classifyWindow(HWND window);
+
+// What classifyWindow makes of a window, from its exact class name and (for "Button") its style.
+enum class WindowKind {
+    none, frame, pushButton, checkBox, radioButton, dropDownButton, editBox, comboBox, progressBar
+};
+WindowKind windowKind(const std::string& className, LONG style);
+// Told of every window classifyWindow looks at and what it made of it (diagnostics and tests).
+using ClassifyWatcher = void (*)(HWND window, WindowKind kind);
+void setClassifyWatcher(ClassifyWatcher watcher);
 LRESULT callSavedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void installCreateHook();
 LRESULT CALLBACK createHookProc(int code, WPARAM wParam, LPARAM lParam);

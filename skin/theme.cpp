@@ -1,5 +1,7 @@
 #include "skin/theme.h"
 
+#include <objbase.h>
+
 #include <cmath>
 
 #include "assets/resource.h"
@@ -39,7 +41,10 @@ HBITMAP decodeAtlas() {
     if (!resource) return nullptr;
     HGLOBAL loaded = LoadResource(module, resource);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    // The decoder needs COM; a thread that has none yet gets it for this one decode.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const DecodedPicture picture = decodePicture(bytes, SizeofResource(module, resource), RGB(255, 0, 255));
+    if (SUCCEEDED(com)) CoUninitialize();
     return picture ? frameToBitmap(picture.width, picture.height, picture.frames[0]) : nullptr;
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 
+#include "app/composer.h"
 #include "support/app.h"
 
 using testapp::MainWindowTest;
@@ -95,9 +96,21 @@ TEST_F(CatalogueTest, SelectingReadsTheFileAfreshEveryTime) {
     select("卡片.jpg");
     EXPECT_EQ(viewPixel(), RGB(200, 30, 30));  // the same file again: the same picture
 
+    // The overlay labels are composed again over the new template on screen.
+    show();
+    SetWindowTextA(formControl(ids::nameEdit), "张三");
+    onPreviewClicked();
     testapp::writeFile(path, testapp::solidBmp(50, 32, RGB(30, 30, 200)));
     select("卡片.jpg");
     EXPECT_EQ(viewPixel(), RGB(30, 30, 200));
+    testpx::pumpMessages(150);
+    testpx::Canvas rendered(464, 296);
+    renderWindowTree(view(), rendered.dc, POINT{0, 0});
+    const testpx::Capture screen = testpx::captureClient(view());
+    int differing = 0;
+    for (int y = 0; y < 296; ++y)
+        for (int x = 0; x < 464; ++x) differing += screen.at(x, y) != rendered.at(x, y);
+    EXPECT_EQ(differing, 0);
     // Overlay labels and the photo are not touched by a template change.
     EXPECT_TRUE(hasPicture(formControl(ids::photoBox)));
 

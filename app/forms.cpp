@@ -402,7 +402,7 @@ HWND createTransparentLabel(HWND parent, int id, int x, int y, int width, int he
 
 HFONT createLabelFont(LabelFont font) {
     if (font == LabelFont::DefaultGui) return nullptr;
-    const FontSpec f = fontSpec(font);
+    const FontDescription f = fontDescription(font);
     return CreateFontA(f.height, 0, 0, 0, f.weight, FALSE, FALSE, FALSE, f.charset, f.outPrecision, f.clipPrecision,
                        f.quality, f.pitchAndFamily, f.face);
 }

@@ -21,7 +21,7 @@ constexpr char focusProp[] = "Form.焦点";  // the child that had the keyboard 
 
 HINSTANCE moduleInstance() { return GetModuleHandleA(nullptr); }
 
-HWND createControl(HWND parent, const ControlSpec& c) {
+HWND createControl(HWND parent, const FormEntry& c) {
     const auto menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id));
     const auto guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HWND control = nullptr;
@@ -171,11 +171,11 @@ HWND createMainWindow(HINSTANCE instance) {
     SendMessageA(window, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
 
     HWND view = nullptr;
-    for (const auto& spec : formControls) {
-        HWND parent = spec.parent == ControlParent::MainWindow ? window : view;
+    for (const auto& entry : formControls) {
+        HWND parent = entry.parent == ControlParent::MainWindow ? window : view;
         if (!parent) continue;
-        HWND control = createControl(parent, spec);
-        if (spec.id == ids::certificateView) view = control;
+        HWND control = createControl(parent, entry);
+        if (entry.id == ids::certificateView) view = control;
     }
     setPictureBytes(view, resourceBytes(IDR_DEFAULT_TEMPLATE));
     setPictureBytes(formControl(ids::photoBox), resourceBytes(IDR_DEFAULT_PHOTO));
@@ -184,9 +184,9 @@ HWND createMainWindow(HINSTANCE instance) {
 
 HWND formControl(int id) {
     if (!mainWindow) return nullptr;
-    const ControlSpec* spec = findControlSpec(id);
-    if (!spec) return nullptr;
-    if (spec->parent == ControlParent::MainWindow) return GetDlgItem(mainWindow, id);
+    const FormEntry* entry = findFormEntry(id);
+    if (!entry) return nullptr;
+    if (entry->parent == ControlParent::MainWindow) return GetDlgItem(mainWindow, id);
     return GetDlgItem(GetDlgItem(mainWindow, ids::certificateView), id);
 }
 

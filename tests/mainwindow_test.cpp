@@ -77,27 +77,27 @@ TEST_F(MainWindowTest, EveryControlMatchesTheForm) {
     HWND view = formControl(ids::certificateView);
     ASSERT_NE(view, nullptr);
     const auto guiFont = reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (const auto& spec : formControls) {
-        SCOPED_TRACE(spec.id);
-        HWND control = formControl(spec.id);
+    for (const auto& entry : formControls) {
+        SCOPED_TRACE(entry.id);
+        HWND control = formControl(entry.id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(GetParent(control), spec.parent == ControlParent::MainWindow ? window : view);
-        EXPECT_EQ(windowClassName(control), expectedClass(spec.kind));
+        EXPECT_EQ(GetParent(control), entry.parent == ControlParent::MainWindow ? window : view);
+        EXPECT_EQ(windowClassName(control), expectedClass(entry.kind));
         const RECT r = rectInParent(control);
-        EXPECT_EQ(r.left, spec.x);
-        EXPECT_EQ(r.top, spec.y);
-        EXPECT_EQ(r.right - r.left, spec.width);
-        EXPECT_EQ(r.bottom - r.top, spec.height);
-        EXPECT_EQ(textOf(control), spec.text);
+        EXPECT_EQ(r.left, entry.x);
+        EXPECT_EQ(r.top, entry.y);
+        EXPECT_EQ(r.right - r.left, entry.width);
+        EXPECT_EQ(r.bottom - r.top, entry.height);
+        EXPECT_EQ(textOf(control), entry.text);
 
         const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
         const LONG_PTR exStyle = GetWindowLongPtrA(control, GWL_EXSTYLE);
         EXPECT_TRUE(style & WS_VISIBLE);
         EXPECT_FALSE(style & WS_DISABLED);
-        const bool takesFocus = spec.kind == ControlKind::ListBox || spec.kind == ControlKind::EditBox ||
-                                spec.kind == ControlKind::PushButton;
+        const bool takesFocus = entry.kind == ControlKind::ListBox || entry.kind == ControlKind::EditBox ||
+                                entry.kind == ControlKind::PushButton;
         EXPECT_EQ((style & WS_TABSTOP) != 0, takesFocus);
-        switch (spec.kind) {
+        switch (entry.kind) {
         case ControlKind::ListBox:
             EXPECT_TRUE(style & LBS_NOTIFY);
             EXPECT_FALSE(style & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | LBS_OWNERDRAWFIXED));
@@ -119,14 +119,14 @@ TEST_F(MainWindowTest, EveryControlMatchesTheForm) {
         }
 
         const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-        if (spec.kind == ControlKind::PictureBox) continue;
-        if (spec.font == LabelFont::DefaultGui) {
+        if (entry.kind == ControlKind::PictureBox) continue;
+        if (entry.font == LabelFont::DefaultGui) {
             EXPECT_EQ(font, guiFont);
             continue;
         }
         LOGFONTA lf{};
         ASSERT_TRUE(GetObjectA(font, sizeof(lf), &lf));
-        const FontSpec f = fontSpec(spec.font);
+        const FontDescription f = fontDescription(entry.font);
         EXPECT_EQ(lf.lfHeight, f.height);
         EXPECT_EQ(lf.lfWeight, f.weight);
         EXPECT_EQ(lf.lfCharSet, 134);
@@ -161,9 +161,9 @@ TEST(Layout, LabelFontsAreTheStatedOnes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
-        const ControlSpec* spec = findControlSpec(c.id);
-        ASSERT_NE(spec, nullptr);
-        const FontSpec f = fontSpec(spec->font);
+        const FormEntry* entry = findFormEntry(c.id);
+        ASSERT_NE(entry, nullptr);
+        const FontDescription f = fontDescription(entry->font);
         EXPECT_EQ(f.height, c.height);
         EXPECT_EQ(f.weight, c.weight);
         EXPECT_EQ(f.charset, 134);
@@ -172,12 +172,12 @@ TEST(Layout, LabelFontsAreTheStatedOnes) {
         EXPECT_EQ(f.quality, c.quality);
         EXPECT_EQ(f.pitchAndFamily, c.pitch);
         EXPECT_STREQ(f.face, c.face);
-        EXPECT_EQ(spec->textColor, c.colour);
-        EXPECT_EQ(spec->centred, c.centred);
+        EXPECT_EQ(entry->textColor, c.colour);
+        EXPECT_EQ(entry->centred, c.centred);
     }
     for (int id : {ids::listCaption, ids::nameCaption, ids::sexCaption, ids::ageCaption, ids::photoCaption, ids::ageLabel}) {
-        EXPECT_EQ(findControlSpec(id)->font, LabelFont::DefaultGui) << id;
-        EXPECT_EQ(findControlSpec(id)->textColor, RGB(0, 0, 0)) << id;
+        EXPECT_EQ(findFormEntry(id)->font, LabelFont::DefaultGui) << id;
+        EXPECT_EQ(findFormEntry(id)->textColor, RGB(0, 0, 0)) << id;
     }
 }
 

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     pump();
     HWND view = formControl(ids::certificateView);
 
-    // Export: render + encode + write, and each part alone.
+    // Export: render + encode + write, and each step alone.
     const std::string png = folder + "\\bench.png";
     double render = 0, encode = 0, total = 0;
     for (int i = 0; i < rounds; ++i) {

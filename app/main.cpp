@@ -1,5 +1,6 @@
+// Certivex: composes novelty certificate pictures.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "模板", "Certivex", MB_OK);
-    return 0;
-}
+
+#include "app/mainwindow.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return runProgram(instance); }

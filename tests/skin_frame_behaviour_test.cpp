@@ -469,7 +469,9 @@ BOOL CALLBACK countChild(HWND child, LPARAM) {
     const WindowKind kind = it == classified.end() ? WindowKind::none : it->second;
     const std::string name = windowClassName(child);
     const LONG type = GetWindowLongA(child, GWL_STYLE) & 15;
-    if (name == "Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+    // A push button the skin took over is owner-drawn by now.
+    const bool skinnedPush = type == BS_OWNERDRAW && kind == WindowKind::pushButton;
+    if (name == "Button" && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || skinnedPush)) {
         ++visit.pushButtons;
         visit.pushButtonsClassified += kind == WindowKind::pushButton;
     }

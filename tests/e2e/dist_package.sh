@@ -30,13 +30,13 @@ serial=$(drv text 1026)
 [[ "$serial" =~ ^[0-9]{1,5}$ ]] || fail "no serial number after the preview ('$serial')"
 mkdir -p "$work/out"
 click 1008
-answer_file_dialog "$work/out/证书" || fail "the save dialog did not close"
-for _ in $(seq 100); do [ -s "$work/out/证书.png" ] && break; sleep 0.1; done
-[ -s "$work/out/证书.png" ] || fail "no certificate was exported"
-read -r w h depth colour interlace < <(png_header "$work/out/证书.png")
+answer_file_dialog "$work/out/certificate" || fail "the save dialog did not close"
+for _ in $(seq 100); do [ -s "$work/out/certificate.png" ] && break; sleep 0.1; done
+[ -s "$work/out/certificate.png" ] || fail "no certificate was exported"
+read -r w h depth colour interlace < <(png_header "$work/out/certificate.png")
 [ "$w $h $depth $colour $interlace" = "464 296 8 2 1" ] ||
   fail "exported PNG is $w x $h, depth $depth, colour type $colour, interlace $interlace"
-[ "$(ls -A "$work/out")" = "证书.png" ] || fail "the export left other files: $(ls -A "$work/out")"
+[ "$(ls -A "$work/out")" = "certificate.png" ] || fail "the export left other files: $(ls -A "$work/out")"
 
 click 1001
 xdotool key Escape

@@ -47,9 +47,9 @@ click() {
   sleep 0.3
 }
 
-# The whole screen as a PNG, and one pixel of it as "r g b".
+# The whole screen as a PNG, and one pixel of it as a line "r g b" (a line, so that `read` succeeds).
 shot() { import -window root "$1"; }
-pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:; }
+pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]\n' info:; }
 # Succeeds when pixel (x, y) of a picture is within `tol` of r g b on every channel.
 near() {
   local file=$1 x=$2 y=$3 r=$4 g=$5 b=$6 tol=${7:-8} pr pg pb
@@ -66,7 +66,15 @@ answer_file_dialog() {
   sleep 0.5
   xdotool type --delay 15 "$(winpath "$1")"
   xdotool key Return
-  for _ in $(seq 100); do drv wait-dialog 0 >/dev/null || return 0; sleep 0.1; done
+  for _ in $(seq 100); do
+    if ! drv wait-dialog 0 >/dev/null; then
+      # Wine's file dialog takes about two seconds to wind down after it closed; until the program
+      # answers again, clicks would land on the dialog's stale window.
+      drv text 1001 >/dev/null || true
+      return 0
+    fi
+    sleep 0.1
+  done
   return 1
 }
 

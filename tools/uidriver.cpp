@@ -5,6 +5,7 @@
 //
 //   uidriver wait-window SECONDS          prints the main window's rectangle when it is shown
 //   uidriver wait-list COUNT SECONDS      waits until the template list holds COUNT items
+//   uidriver client                       screen rectangle of the main window's client area
 //   uidriver rect ID                      screen rectangle of a control (ids of app/ids.h)
 //   uidriver text ID                      text of a control, UTF-8
 //   uidriver type ID TEXT                 focuses the control and types TEXT character by character
@@ -120,6 +121,15 @@ int run(const std::vector<std::wstring>& args) {
         });
         if (!list) return 1;
         print(std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0)));
+        return 0;
+    }
+    if (command == L"client") {
+        HWND main = mainWindow();
+        RECT r;
+        if (!main || !GetClientRect(main, &r)) return 1;
+        MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+              std::to_string(r.bottom));
         return 0;
     }
     if (command == L"rect" || command == L"text") {

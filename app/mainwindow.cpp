@@ -199,11 +199,23 @@ void onWindowCreated() {
     seedRandom(GetTickCount());
 }
 
+namespace {
+
+// A character beyond ASCII: a GBK byte of WM_CHAR, or a whole character of WM_IME_CHAR.
+bool isWideCharacter(const MSG& msg) {
+    return (msg.message == WM_CHAR || msg.message == WM_IME_CHAR) && msg.wParam >= 0x80;
+}
+
+}  // namespace
+
 void processFormMessage(const MSG& msg) {
     if (HWND window = mainWindow) {
         HWND focus = GetFocus();
         if (focus && IsChild(window, focus)) SetPropA(window, focusProp, focus);
-        if (IsDialogMessageA(window, const_cast<MSG*>(&msg))) return;
+        // Chinese characters go straight to their window: the dialog manager's 8-bit entry (Wine's,
+        // at least) converts each GBK byte on its own and delivers "?" for it. Dialog navigation
+        // (Tab, Enter, Esc, mnemonics) only ever needs ASCII.
+        if (!isWideCharacter(msg) && IsDialogMessageA(window, const_cast<MSG*>(&msg))) return;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

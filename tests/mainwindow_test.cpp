@@ -222,6 +222,20 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedButton) {
     EXPECT_TRUE(IsWindow(window));
 }
 
+TEST_F(MainWindowTest, ChineseTypedIntoAnEditBoxArrivesWhole) {
+    show();
+    HWND edit = formControl(ids::nameEdit);
+    SetFocus(edit);
+    // Posted as a keyboard and an input method deliver them, through the program's own loop.
+    for (wchar_t ch : std::wstring(L"张小明")) PostMessageW(edit, WM_CHAR, ch, 1);
+    PostMessageA(edit, WM_CHAR, 'A', 1);
+    PostMessageW(edit, WM_IME_CHAR, L'三', 1);
+    PostMessageA(edit, WM_IME_CHAR, 0xB7E1, 1);  // 丰 as a GBK input method hands it to an 8-bit window
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) processFormMessage(msg);
+    EXPECT_EQ(textOf(edit), "张小明A三丰");
+}
+
 TEST_F(MainWindowTest, StartsWithTheBuiltInPicturesAndEmptyOverlayLabels) {
     show();
     for (int id : {ids::nameLabel, ids::sexLabel, ids::ageLabel, ids::holderNameLabel, ids::issueDateLabel,

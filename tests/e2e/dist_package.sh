@@ -28,6 +28,9 @@ drv select 0 || fail "could not select a template"
 compose_certificate "$src/assets/samples/photo.jpg"
 serial=$(drv text 1026)
 [[ "$serial" =~ ^[0-9]{1,5}$ ]] || fail "no serial number after the preview ('$serial')"
+[ "$(drv text 1020)" = "张小明" ] && [ "$(drv text 1024)" = "张小明" ] && [ "$(drv text 1021)" = "男" ] ||
+  fail "the typed name and sex did not reach the certificate: '$(drv text 1020)' '$(drv text 1021)'"
+[ "$(drv text 1022)" = "28" ] || fail "the typed age did not reach the certificate: '$(drv text 1022)'"
 mkdir -p "$work/out"
 click 1008
 answer_file_dialog "$work/out/certificate" || fail "the save dialog did not close"

@@ -7,7 +7,9 @@ install_app "$work/app"
 start_app "$work/app"
 sleep 0.5
 read -r l t r b < <(drv wait-window 5)
-[ $((r - l)) -eq 614 ] && [ $((b - t)) -eq 482 ] || fail "outer size $((r - l)) x $((b - t)), expected 614 x 482"
+# The skin's frame: 3 pixels left, 31 of caption above the client area (CertificateView sits at 136, 8).
+read -r vl vt vr vb < <(drv rect 1002)
+[ $((vl - l)) -eq 139 ] && [ $((vt - t)) -eq 39 ] || fail "client area at $((vl - l)),$((vt - t)) in the window, expected 139,39"
 
 # Active caption: blue, with the close button alone at W-56..W-15.
 shot "$work/before.png"

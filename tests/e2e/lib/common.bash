@@ -8,10 +8,9 @@ bin="$build/bin"
 export DISPLAY=$(cat "$build/test-env/display")
 work=$(mktemp -d "$build/e2e.XXXXXX")
 app_pid=
+. "$src/scripts/ui.bash"
 
-drv() { "$WINE" "$bin/uidriver.exe" "$@"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { echo "Z:$1" | tr / '\\'; }
 
 # Copies Certivex into a program folder of its own, with the given templates in "模板".
 # Usage: install_app DIR [TEMPLATE...]
@@ -39,17 +38,10 @@ stop_app() {
 cleanup() { stop_app; rm -rf "$work"; }
 trap cleanup EXIT
 
-# Moves the real pointer to the centre of a control and clicks it.
-click() {
-  local l t r b
-  read -r l t r b < <(drv rect "$1")
-  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
-  sleep 0.3
-}
 
 # The whole screen as a PNG, and one pixel of it as "r g b".
 shot() { import -window root "$1"; }
-pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:; }
+pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:; echo; }
 # Succeeds when pixel (x, y) of a picture is within `tol` of r g b on every channel.
 near() {
   local file=$1 x=$2 y=$3 r=$4 g=$5 b=$6 tol=${7:-8} pr pg pb

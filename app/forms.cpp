@@ -32,19 +32,6 @@ struct PictureState {
 
 PictureState* pictureState(HWND box) { return static_cast<PictureState*>(GetPropA(box, pictureProp)); }
 
-// A 32-bit top-down DIB section; the screen and off-screen paints compose in the same format.
-HBITMAP createCanvasBitmap(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
 bool isOwnClass(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof(name));
@@ -80,7 +67,7 @@ bool ensureScaledFrame(PictureState& state, int width, int height) {
     state.scaled.reset();
     const auto& picture = state.picture;
     gdi::Bitmap source(frameToBitmap(picture.width, picture.height, picture.frames[state.frame]));
-    gdi::Bitmap target(createCanvasBitmap(width, height));
+    gdi::Bitmap target(gdi::createDibSection(width, height));
     if (!source || !target) return false;
     {
         gdi::MemoryDC sourceDC, targetDC;
@@ -183,7 +170,7 @@ void paintLabel(HWND label, HDC target) {
     GetClientRect(label, &rc);
     if (rc.right <= 0 || rc.bottom <= 0) return;
     gdi::MemoryDC canvas(target);
-    gdi::Bitmap bitmap(createCanvasBitmap(rc.right, rc.bottom));
+    gdi::Bitmap bitmap(gdi::createDibSection(rc.right, rc.bottom));
     if (!canvas || !bitmap) return;
     gdi::Select keepBitmap(canvas, bitmap);
     composeLabelBackground(label, canvas);

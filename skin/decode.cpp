@@ -8,6 +8,8 @@
 #include <cstring>
 #include <utility>
 
+#include "skin/gdi.h"
+
 namespace {
 
 // Holds one COM interface pointer and releases it.
@@ -165,15 +167,8 @@ DecodedPicture decodePicture(const void* data, size_t size, COLORREF background,
 
 HBITMAP frameToBitmap(int width, int height, const DecodedFrame& frame) {
     if (width <= 0 || height <= 0 || frame.pixels.size() != static_cast<size_t>(width) * height) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = gdi::createDibSection(width, height, &bits);
     if (bitmap && bits) std::memcpy(bits, frame.pixels.data(), frame.pixels.size() * 4);
     return bitmap;
 }

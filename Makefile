@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test dist bench soak clean
 
 all: build
 
@@ -23,5 +23,18 @@ test: build
 	@scripts/wine-prefix $(BUILD)
 	@cd $(BUILD) && ctest --output-on-failure --timeout 600
 
+# The release package: dist/Certivex-<version>.zip.
+dist: build
+	@scripts/dist $(BUILD)
+
+# Figures against the platform's own work, on a display of their own.
+bench: build
+	@scripts/bench $(BUILD)
+
+# The long soak: repaints, hover, previews, exports and dialogs for minutes, with the process's
+# GDI and USER objects and memory checked flat at the end.
+soak: build
+	@scripts/soak $(BUILD)
+
 clean:
-	rm -rf $(BUILD) out
+	rm -rf $(BUILD) out dist

@@ -15,7 +15,8 @@ click() {
 
 # Answers the open or save dialog that is up (or comes up) with a path typed into its file name
 # field and confirmed with Enter. A full path can make the dialog first browse to the folder and
-# keep the name, so Enter is pressed again until the dialog has stayed closed for a second.
+# keep the name, so Enter is pressed again until the dialog has stayed closed for a second. What
+# the program shows next (a message box, say) is left to the caller.
 answer_file_dialog() {
   local path=$1 try
   drv wait-dialog 30 >/dev/null || return 1
@@ -24,9 +25,9 @@ answer_file_dialog() {
   for try in 1 2 3; do
     sleep 0.3
     xdotool key Return
-    if drv wait-no-dialog 8; then
+    if drv wait-no-file-dialog 8; then
       sleep 1
-      drv wait-no-dialog 0 && return 0
+      drv wait-no-file-dialog 0 && return 0
     fi
   done
   return 1
@@ -40,6 +41,18 @@ activate_main() {
   read -r l t r b < <(drv wait-window 5) || return 1
   xdotool mousemove $((l + 303)) $((t + 461)) click 1
   sleep 0.3
+}
+
+# Presses 预览 until the serial number shows: a click that only gave the window back its
+# activation (see activate_main) is tried again.
+press_preview() {
+  local try
+  for try in 1 2 3; do
+    click 1007
+    sleep 0.5
+    [ -n "$(drv text 1026)" ] && return 0
+  done
+  return 1
 }
 
 # A screenshot of part of the screen: shot_rect FILE LEFT TOP RIGHT BOTTOM

@@ -9,6 +9,7 @@
 #include "skin/attach.h"
 #include "skin/frame.h"
 #include "support/pixels.h"
+#include "tools/support/usage.h"
 
 namespace {
 
@@ -291,20 +292,6 @@ TEST_F(FramePaint, ActiveAndInactiveOnScreen) {
     }
 }
 
-namespace {
-
-// Live GDI objects of this process. Where GetGuiResources does not count them (Wine answers 0),
-// the handle table is walked: Wine accepts a handle given by its table index alone.
-unsigned liveGdiObjects() {
-    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
-    unsigned live = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
-    return live;
-}
-
-}  // namespace
-
 TEST_F(FramePaint, RepaintsLeaveNoGdiObjectBehind) {
     HWND window = attached(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, "泄漏检查",
                            120, 120, 306, 236);
@@ -324,8 +311,8 @@ TEST_F(FramePaint, RepaintsLeaveNoGdiObjectBehind) {
         }
     };
     for (int i = 0; i < 50; ++i) round(i);  // the platform's own caches settle first
-    const unsigned before = liveGdiObjects();
+    const unsigned before = usage::gdiObjects().value;
     // One object kept per paint would show as a thousand (tools/frame_gdi_bench runs the full 10,000).
     for (int i = 0; i < 1000; ++i) round(i);
-    EXPECT_EQ(liveGdiObjects(), before);
+    EXPECT_EQ(usage::gdiObjects().value, before);
 }

@@ -16,6 +16,7 @@
 #include "app/forms.h"
 #include "app/mainwindow.h"
 #include "assets/resource.h"
+#include "tools/support/usage.h"
 
 namespace {
 
@@ -36,14 +37,6 @@ void pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-// The table index of a fresh GDI handle: Wine reuses freed slots, so leaked objects push it up.
-unsigned freshGdiIndex() {
-    HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
-    const unsigned index = static_cast<unsigned>(reinterpret_cast<uintptr_t>(probe) & 0xFFFF);
-    DeleteObject(probe);
-    return index;
 }
 
 size_t committedBytes() {
@@ -118,8 +111,7 @@ int main(int argc, char** argv) {
     const auto templ = resourceBytes(IDR_DEFAULT_TEMPLATE);
     for (int i = 0; i < 20; ++i) onPreviewClicked();  // warm-up
     pump();
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const unsigned indexBefore = freshGdiIndex();
+    const unsigned gdiBefore = usage::gdiObjects().value;
     for (int i = 0; i < 300; ++i) {
         onPreviewClicked();
         setPictureBytes(formControl(ids::photoBox), photo);
@@ -127,10 +119,9 @@ int main(int argc, char** argv) {
         renderCertificate(view);
         pump();
     }
-    const DWORD gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const unsigned indexAfter = freshGdiIndex();
-    std::printf("GDI objects over 300 rounds: GetGuiResources %lu -> %lu, fresh handle index %u -> %u\n", gdiBefore,
-                gdiAfter, indexBefore, indexAfter);
+    const usage::Count gdiAfter = usage::gdiObjects();
+    std::printf("GDI objects over 300 rounds: %u -> %u (%s)\n", gdiBefore, gdiAfter.value,
+                usage::sourceName(gdiAfter.source, false));
 
     // Memory: bad and oversized pictures are refused without holding memory.
     std::vector<uint8_t> huge = templ;

@@ -9,22 +9,7 @@
 
 #include "skin/attach.h"
 #include "skin/frame.h"
-
-namespace {
-
-// Where GetGuiResources does not count GDI objects (Wine answers 0), the handle table is walked:
-// Wine accepts a handle given by its table index alone.
-unsigned liveGdiObjects(bool* walked) {
-    *walked = false;
-    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
-    *walked = true;
-    unsigned live = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
-    return live;
-}
-
-}  // namespace
+#include "tools/support/usage.h"
 
 int main(int argc, char** argv) {
     const int repaints = argc > 1 ? std::atoi(argv[1]) : 10000;
@@ -53,13 +38,13 @@ int main(int argc, char** argv) {
         }
     };
     for (int i = 0; i < 50; ++i) round(i);
-    bool walked = false;
-    const unsigned before = liveGdiObjects(&walked);
+    const unsigned before = usage::gdiObjects().value;
     const DWORD start = GetTickCount();
     for (int i = 0; i < repaints; ++i) round(i);
     const DWORD elapsed = GetTickCount() - start;
-    const unsigned after = liveGdiObjects(&walked);
-    std::printf("counted by %s\n", walked ? "walking the GDI handle table" : "GetGuiResources");
+    const usage::Count counted = usage::gdiObjects();
+    const unsigned after = counted.value;
+    std::printf("counted by %s\n", usage::sourceName(counted.source, false));
     std::printf("live GDI objects before %u, after %d frame repaints %u (%+d)\n", before, repaints, after,
                 static_cast<int>(after) - static_cast<int>(before));
     std::printf("%lu ms, %.3f ms per round (whole frame + buttons)\n", static_cast<unsigned long>(elapsed),

@@ -8,6 +8,8 @@
 //   gallery stop            closes the running gallery
 // The query forms wait up to ten seconds for the gallery to appear; exit status 1 when it does not.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <commctrl.h>
 
 #include <cstdio>
@@ -95,6 +97,9 @@ void addChecksAndRadios(HWND form) {
     check("甲一 A1, set", BS_AUTORADIOBUTTON | kLabelLeft | WS_GROUP, id::radioA1, true);
     check("甲二 A2", BS_AUTORADIOBUTTON | kLabelLeft, id::radioA2, false);
     check("甲三 A3, disabled, set", BS_AUTORADIOBUTTON | kLabelLeft | WS_DISABLED, id::radioA3Disabled, true);
+    // Common controls 6 clear the other automatic radio buttons of a group when one is set, so
+    // setting 甲三 has just cleared 甲一; set 甲一 again (that leaves the disabled 甲三 alone).
+    SendMessageA(GetDlgItem(form, id::radioA1), BM_SETCHECK, BST_CHECKED, 0);
     fitGroup(box, groupATop, y + 2);
     y += 14;
     const int groupBTop = y;
@@ -256,6 +261,8 @@ HWND createGallery() {
 
 // Queries against a running gallery, for the end-to-end runs.
 int driveRunningGallery(const std::string& command, int ctrlId) {
+    // Lines end in "\n" alone: the scripts compare the answers, which a text-mode "\r" would spoil.
+    _setmode(_fileno(stdout), _O_BINARY);
     HWND form = nullptr;
     for (int i = 0; i < 200 && !form; ++i) {
         form = FindWindowA(formWindowClass, galleryTitle);

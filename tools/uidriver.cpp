@@ -5,17 +5,21 @@
 //
 //   uidriver wait-window SECONDS          prints the main window's rectangle when it is shown
 //   uidriver wait-list COUNT SECONDS      waits until the template list holds COUNT items
+//   uidriver client                       screen rectangle of the main window's client area
 //   uidriver rect ID                      screen rectangle of a control (ids of app/ids.h)
 //   uidriver text ID                      text of a control, UTF-8
 //   uidriver type ID TEXT                 focuses the control and types TEXT character by character
 //   uidriver select INDEX                 selects a template list item as a user would
 //   uidriver wait-dialog SECONDS          rectangle of a file dialog or message box of Certivex
 //   uidriver wait-no-dialog SECONDS       waits until no such window is shown
+//   uidriver wait-no-file-dialog SECONDS  waits until no file dialog is shown (a message box may be)
 //   uidriver dialog-text                  caption and static texts of that window, UTF-8
 //   uidriver dialog-item ID               screen rectangle of a control of that window (1 = OK)
 //   uidriver wait-gone SECONDS            waits until Certivex's main window is gone
 // Rectangles print as "left top right bottom". Exit status 0 on success, 1 on failure or time-out.
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -78,12 +82,13 @@ std::wstring windowText(HWND window) {
 }
 
 // A visible dialog ("#32770": file dialogs and message boxes) that belongs to Certivex's process.
-HWND certivexDialog() {
+// With `fileOnly`, only a file dialog: the one kind of these windows with a file name combo box.
+HWND certivexDialog(bool fileOnly = false) {
     HWND main = mainWindow();
     if (!main) return nullptr;
     DWORD pid = 0;
     GetWindowThreadProcessId(main, &pid);
-    struct Search { DWORD pid; HWND found; } search{pid, nullptr};
+    struct Search { DWORD pid; bool fileOnly; HWND found; } search{pid, fileOnly, nullptr};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
@@ -91,7 +96,8 @@ HWND certivexDialog() {
             GetClassNameA(w, name, sizeof(name));
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner == s->pid && IsWindowVisible(w) && std::string(name) == "#32770") {
+            if (owner == s->pid && IsWindowVisible(w) && std::string(name) == "#32770" &&
+                (!s->fileOnly || FindWindowExA(w, nullptr, "ComboBox", nullptr))) {
                 s->found = w;
                 return FALSE;
             }
@@ -120,6 +126,15 @@ int run(const std::vector<std::wstring>& args) {
         });
         if (!list) return 1;
         print(std::to_string(SendMessageW(list, LB_GETCOUNT, 0, 0)));
+        return 0;
+    }
+    if (command == L"client") {
+        HWND main = mainWindow();
+        RECT r;
+        if (!main || !GetClientRect(main, &r)) return 1;
+        MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+              std::to_string(r.bottom));
         return 0;
     }
     if (command == L"rect" || command == L"text") {
@@ -168,13 +183,16 @@ int run(const std::vector<std::wstring>& args) {
         return 0;
     }
     if (command == L"wait-dialog") {
-        HWND d = waitFor(number(2, 30), certivexDialog);
+        HWND d = waitFor(number(2, 30), [] { return certivexDialog(); });
         if (!d) return 1;
         printRect(d);
         return 0;
     }
     if (command == L"wait-no-dialog") {
         return waitFor(number(2, 30), [] { return certivexDialog() ? nullptr : HWND(1); }) ? 0 : 1;
+    }
+    if (command == L"wait-no-file-dialog") {
+        return waitFor(number(2, 30), [] { return certivexDialog(true) ? nullptr : HWND(1); }) ? 0 : 1;
     }
     if (command == L"dialog-text") {
         HWND d = certivexDialog();
@@ -203,6 +221,9 @@ int run(const std::vector<std::wstring>& args) {
 }  // namespace
 
 int main() {
+    // Lines end in "\n" alone: the scripts read the output with `read` and shell arithmetic, which
+    // a text-mode "\r\n" would break.
+    _setmode(_fileno(stdout), _O_BINARY);
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::wstring> args(argv, argv + argc);

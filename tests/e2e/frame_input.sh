@@ -7,9 +7,12 @@ install_app "$work/app"
 start_app "$work/app"
 sleep 0.5
 read -r l t r b < <(drv wait-window 5)
-# The skin's frame: 3 pixels left, 31 of caption above the client area (CertificateView sits at 136, 8).
-read -r vl vt vr vb < <(drv rect 1002)
-[ $((vl - l)) -eq 139 ] && [ $((vt - t)) -eq 39 ] || fail "client area at $((vl - l)),$((vt - t)) in the window, expected 139,39"
+# The window was made 614 x 482 with the platform's frame; the skin keeps its client area and puts
+# its own frame around it: 3 pixels left and right, 31 of caption, 5 at the bottom.
+read -r cl ct cr cb < <(drv client)
+[ $((cl - l)) -eq 3 ] && [ $((ct - t)) -eq 31 ] && [ $((r - cr)) -eq 3 ] && [ $((b - cb)) -eq 5 ] ||
+  fail "frame insets $((cl - l)),$((ct - t)),$((r - cr)),$((b - cb)), expected 3,31,3,5"
+[ $((r - l)) -le 614 ] || fail "outer width $((r - l)), more than the form's 614"
 
 # Active caption: blue, with the close button alone at W-56..W-15.
 shot "$work/before.png"

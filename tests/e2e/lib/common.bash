@@ -38,10 +38,9 @@ stop_app() {
 cleanup() { stop_app; rm -rf "$work"; }
 trap cleanup EXIT
 
-
-# The whole screen as a PNG, and one pixel of it as "r g b".
+# The whole screen as a PNG, and one pixel of it as a line "r g b" (a line, so that `read` succeeds).
 shot() { import -window root "$1"; }
-pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:; echo; }
+pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]\n' info:; }
 # Succeeds when pixel (x, y) of a picture is within `tol` of r g b on every channel.
 near() {
   local file=$1 x=$2 y=$3 r=$4 g=$5 b=$6 tol=${7:-8} pr pg pb
@@ -49,4 +48,28 @@ near() {
   local dr=$((pr - r)) dg=$((pg - g)) db=$((pb - b))
   [ ${dr#-} -le "$tol" ] && [ ${dg#-} -le "$tol" ] && [ ${db#-} -le "$tol" ] ||
     { echo "pixel ($x,$y) of $(basename "$file") is ($pr,$pg,$pb), expected ($r,$g,$b)" >&2; return 1; }
+}
+
+# Width, height, bit depth, colour type and interlace method of a PNG file, from its header.
+png_header() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read(33)
+assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", "not a PNG"
+w, h, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", data[16:29])
+print(w, h, depth, colour, interlace)
+PY
+}
+
+# Composes a certificate through the real user interface of the running Certivex: name, sex and
+# age typed, the given photo chosen in the open dialog, preview pressed.
+compose_certificate() {
+  local photo=$1
+  click 1003 && drv type 1003 "张小明"
+  click 1004 && drv type 1004 "男"
+  click 1005 && xdotool type --delay 60 "28"
+  click 1006
+  answer_file_dialog "$photo" || fail "the open dialog did not close"
+  activate_main
+  press_preview || fail "the preview did not fill the certificate"
 }

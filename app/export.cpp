@@ -120,15 +120,8 @@ RgbImage renderCertificate(HWND view) {
     RECT r;
     if (!view || !GetWindowRect(view, &r) || r.right <= r.left || r.bottom <= r.top) return image;
     const int width = r.right - r.left, height = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    gdi::Bitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gdi::Bitmap canvas(gdi::createDibSection(width, height, &bits));
     gdi::MemoryDC dc;
     if (!canvas || !bits || !dc) return image;
     {

@@ -32,19 +32,6 @@ struct PictureState {
 
 PictureState* pictureState(HWND box) { return static_cast<PictureState*>(GetPropA(box, pictureProp)); }
 
-// A 32-bit top-down DIB section; the screen and off-screen paints compose in the same format.
-HBITMAP createCanvasBitmap(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
 bool isOwnClass(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof(name));
@@ -80,7 +67,7 @@ bool ensureScaledFrame(PictureState& state, int width, int height) {
     state.scaled.reset();
     const auto& picture = state.picture;
     gdi::Bitmap source(frameToBitmap(picture.width, picture.height, picture.frames[state.frame]));
-    gdi::Bitmap target(createCanvasBitmap(width, height));
+    gdi::Bitmap target(gdi::createDibSection(width, height));
     if (!source || !target) return false;
     {
         gdi::MemoryDC sourceDC, targetDC;
@@ -183,7 +170,7 @@ void paintLabel(HWND label, HDC target) {
     GetClientRect(label, &rc);
     if (rc.right <= 0 || rc.bottom <= 0) return;
     gdi::MemoryDC canvas(target);
-    gdi::Bitmap bitmap(createCanvasBitmap(rc.right, rc.bottom));
+    gdi::Bitmap bitmap(gdi::createDibSection(rc.right, rc.bottom));
     if (!canvas || !bitmap) return;
     gdi::Select keepBitmap(canvas, bitmap);
     composeLabelBackground(label, canvas);
@@ -242,69 +229,6 @@ LRESULT CALLBACK transparentLabelProc(HWND label, UINT message, WPARAM wParam, L
     return DefWindowProcA(label, message, wParam, lParam);
 }
 
-uint32_t le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t le32(const uint8_t* p) { return le16(p) | (le16(p + 2) << 16); }
-uint32_t be16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
-uint32_t be32(const uint8_t* p) { return (be16(p) << 16) | be16(p + 2); }
-
-bool sizeWithin(uint64_t width, uint64_t height, uint64_t maxPixels) {
-    return width > 0 && height > 0 && width * height <= maxPixels;
-}
-
-// The first frame header (SOFn) before the first scan, as the JPEG decoder reads it.
-bool jpegWithinLimit(const uint8_t* b, size_t size, uint64_t maxPixels) {
-    size_t i = 2;
-    while (i < size) {
-        while (i < size && b[i] != 0xFF) ++i;  // stray bytes between segments are skipped, as decoders do
-        while (i < size && b[i] == 0xFF) ++i;
-        if (i >= size) return false;
-        const uint8_t marker = b[i++];
-        if (marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
-        if (marker == 0xD9 || marker == 0xDA) return false;  // image data before any frame header
-        if (i + 2 > size) return false;
-        const size_t length = be16(b + i);
-        if (length < 2) return false;
-        const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frameHeader) return i + 7 <= size && sizeWithin(be16(b + i + 5), be16(b + i + 3), maxPixels);
-        i += length;
-    }
-    return false;
-}
-
-// The logical screen and the descriptor of every frame.
-bool gifWithinLimit(const uint8_t* b, size_t size, uint64_t maxPixels) {
-    if (size < 13) return false;
-    const uint32_t screenW = le16(b + 6), screenH = le16(b + 8);
-    if (screenW && screenH && !sizeWithin(screenW, screenH, maxPixels)) return false;
-    size_t i = 13;
-    if (b[10] & 0x80) i += size_t{3} << ((b[10] & 7) + 1);
-    auto skipSubBlocks = [&] {
-        while (i < size) {
-            const uint8_t n = b[i++];
-            if (n == 0) return;
-            i += n;
-        }
-    };
-    while (i < size) {
-        const uint8_t block = b[i++];
-        if (block == 0x21) {
-            ++i;  // extension label
-            skipSubBlocks();
-        } else if (block == 0x2C) {
-            if (i + 9 > size) return true;  // truncated: the decoder judges the rest
-            if (!sizeWithin(le16(b + i + 4), le16(b + i + 6), maxPixels)) return false;
-            const uint8_t flags = b[i + 8];
-            i += 9;
-            if (flags & 0x80) i += size_t{3} << ((flags & 7) + 1);
-            ++i;  // minimum code size
-            skipSubBlocks();
-        } else {
-            return true;  // trailer, or bytes no decoder reads further
-        }
-    }
-    return true;
-}
-
 constexpr char photoFilter[] = "支持的图像\0*.jpg;*.bmp;*.gif\0";
 constexpr char pngFilter[] = "PNG图像\0*.png\0";
 
@@ -340,32 +264,12 @@ void setPictureBytes(HWND box, const void* data, size_t size) {
     PictureState* state = pictureState(box);
     if (!state) return;
     KillTimer(box, animationTimer);
-    state->picture = pictureHeaderWithinLimit(data, size, kMaxPicturePixels)
-                         ? decodePicture(data, size, GetSysColor(COLOR_BTNFACE))
-                         : DecodedPicture{};
+    state->picture = decodePicture(data, size, GetSysColor(COLOR_BTNFACE));
     state->frame = 0;
     state->scaled.reset();
     if (state->picture.frames.size() > 1)
         SetTimer(box, animationTimer, std::max(1u, state->picture.frames[0].delayMs), nullptr);
     repaintBox(box);
-}
-
-bool pictureHeaderWithinLimit(const void* data, size_t size, uint64_t maxPixels) {
-    const auto* b = static_cast<const uint8_t*>(data);
-    if (!b || size < 4) return false;
-    if (b[0] == 0xFF && b[1] == 0xD8) return jpegWithinLimit(b, size, maxPixels);
-    static constexpr uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (size >= 24 && std::memcmp(b, pngSignature, 8) == 0)
-        return std::memcmp(b + 12, "IHDR", 4) == 0 && sizeWithin(be32(b + 16), be32(b + 20), maxPixels);
-    if (size >= 6 && (std::memcmp(b, "GIF87a", 6) == 0 || std::memcmp(b, "GIF89a", 6) == 0))
-        return gifWithinLimit(b, size, maxPixels);
-    if (b[0] == 'B' && b[1] == 'M') {
-        if (size < 26) return false;
-        if (le32(b + 14) == 12) return sizeWithin(le16(b + 18), le16(b + 20), maxPixels);
-        const int64_t width = static_cast<int32_t>(le32(b + 18)), height = static_cast<int32_t>(le32(b + 22));
-        return width > 0 && sizeWithin(width, height < 0 ? -height : height, maxPixels);
-    }
-    return false;
 }
 
 bool hasPicture(HWND box) {

@@ -26,10 +26,6 @@ inline void setPictureBytes(HWND box, const std::vector<uint8_t>& bytes) {
     setPictureBytes(box, bytes.data(), bytes.size());
 }
 bool hasPicture(HWND box);
-// Whether the header of JPEG, PNG, GIF or BMP bytes claims sizes (for a GIF: the logical screen and
-// every frame) of at most maxPixels each. Other formats are refused. Checked before the decoder
-// sees the bytes: some decoders allocate whatever a header claims, and crash on absurd sizes.
-bool pictureHeaderWithinLimit(const void* data, size_t size, uint64_t maxPixels);
 size_t pictureFrameCount(HWND box);
 size_t pictureFrameIndex(HWND box);
 

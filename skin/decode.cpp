@@ -8,6 +8,8 @@
 #include <cstring>
 #include <utility>
 
+#include "skin/gdi.h"
+
 namespace {
 
 // Holds one COM interface pointer and releases it.
@@ -60,15 +62,99 @@ uint32_t over(uint32_t bgra, uint32_t below) {
     return channel(0) | channel(8) | channel(16);
 }
 
+uint32_t le16(const uint8_t* p) { return p[0] | (p[1] << 8); }
+uint32_t le32(const uint8_t* p) { return le16(p) | (le16(p + 2) << 16); }
+uint32_t be16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
+uint32_t be32(const uint8_t* p) { return (be16(p) << 16) | be16(p + 2); }
+
+bool sizeWithin(uint64_t width, uint64_t height, uint64_t maxPixels) {
+    return width > 0 && height > 0 && width * height <= maxPixels;
+}
+
+// The first frame header (SOFn) before the first scan, as the JPEG decoder reads it.
+bool jpegWithinLimit(const uint8_t* b, size_t size, uint64_t maxPixels) {
+    size_t i = 2;
+    while (i < size) {
+        while (i < size && b[i] != 0xFF) ++i;  // stray bytes between segments are skipped, as decoders do
+        while (i < size && b[i] == 0xFF) ++i;
+        if (i >= size) return false;
+        const uint8_t marker = b[i++];
+        if (marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+        if (marker == 0xD9 || marker == 0xDA) return false;  // image data before any frame header
+        if (i + 2 > size) return false;
+        const size_t length = be16(b + i);
+        if (length < 2) return false;
+        const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frameHeader) return i + 7 <= size && sizeWithin(be16(b + i + 5), be16(b + i + 3), maxPixels);
+        i += length;
+    }
+    return false;
+}
+
+// The logical screen and the descriptor of every frame.
+bool gifWithinLimit(const uint8_t* b, size_t size, uint64_t maxPixels) {
+    if (size < 13) return false;
+    const uint32_t screenW = le16(b + 6), screenH = le16(b + 8);
+    if (screenW && screenH && !sizeWithin(screenW, screenH, maxPixels)) return false;
+    size_t i = 13;
+    if (b[10] & 0x80) i += size_t{3} << ((b[10] & 7) + 1);
+    auto skipSubBlocks = [&] {
+        while (i < size) {
+            const uint8_t n = b[i++];
+            if (n == 0) return;
+            i += n;
+        }
+    };
+    while (i < size) {
+        const uint8_t block = b[i++];
+        if (block == 0x21) {
+            ++i;  // extension label
+            skipSubBlocks();
+        } else if (block == 0x2C) {
+            if (i + 9 > size) return true;  // truncated: the decoder judges the rest
+            if (!sizeWithin(le16(b + i + 4), le16(b + i + 6), maxPixels)) return false;
+            const uint8_t flags = b[i + 8];
+            i += 9;
+            if (flags & 0x80) i += size_t{3} << ((flags & 7) + 1);
+            ++i;  // minimum code size
+            skipSubBlocks();
+        } else {
+            return true;  // trailer, or bytes no decoder reads further
+        }
+    }
+    return true;
+}
+
 uint32_t rgbOf(COLORREF colour) {  // COLORREF 0x00BBGGRR to 0x00RRGGBB
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
 }
 
 }  // namespace
 
+bool pictureHeaderWithinLimit(const void* data, size_t size, uint64_t maxPixels) {
+    const auto* b = static_cast<const uint8_t*>(data);
+    if (!b || size < 4) return false;
+    if (b[0] == 0xFF && b[1] == 0xD8) return jpegWithinLimit(b, size, maxPixels);
+    static constexpr uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (size >= 24 && std::memcmp(b, pngSignature, 8) == 0)
+        return std::memcmp(b + 12, "IHDR", 4) == 0 && sizeWithin(be32(b + 16), be32(b + 20), maxPixels);
+    if (size >= 6 && (std::memcmp(b, "GIF87a", 6) == 0 || std::memcmp(b, "GIF89a", 6) == 0))
+        return gifWithinLimit(b, size, maxPixels);
+    if (b[0] == 'B' && b[1] == 'M') {
+        if (size < 26) return false;
+        if (le32(b + 14) == 12) return sizeWithin(le16(b + 18), le16(b + 20), maxPixels);
+        const int64_t width = static_cast<int32_t>(le32(b + 18)), height = static_cast<int32_t>(le32(b + 22));
+        return width > 0 && sizeWithin(width, height < 0 ? -height : height, maxPixels);
+    }
+    return false;
+}
+
 DecodedPicture decodePicture(const void* data, size_t size, COLORREF background, uint64_t maxPixels) {
     DecodedPicture picture;
     if (!data || size == 0 || size > 0x7FFFFFFF) return picture;
+    // The header is judged before any decoder sees it: some decoders allocate (or crash) on the
+    // size a header claims.
+    if (!pictureHeaderWithinLimit(data, size, maxPixels)) return picture;
 
     Com<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -165,15 +251,8 @@ DecodedPicture decodePicture(const void* data, size_t size, COLORREF background,
 
 HBITMAP frameToBitmap(int width, int height, const DecodedFrame& frame) {
     if (width <= 0 || height <= 0 || frame.pixels.size() != static_cast<size_t>(width) * height) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = gdi::createDibSection(width, height, &bits);
     if (bitmap && bits) std::memcpy(bits, frame.pixels.data(), frame.pixels.size() * 4);
     return bitmap;
 }

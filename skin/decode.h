@@ -23,6 +23,11 @@ inline constexpr uint64_t kMaxPicturePixels = 4096ull * 4096ull;
 // All frames of an animation together may take at most this many bytes; later frames are dropped.
 inline constexpr uint64_t kMaxAnimationBytes = 256ull << 20;
 
+// Whether the header of JPEG, PNG, GIF or BMP bytes claims sizes (for a GIF: the logical screen and
+// every frame) of at most maxPixels each. Other formats are refused. decodePicture asks this before
+// any decoder sees the bytes: some decoders allocate whatever a header claims, and crash on absurd sizes.
+bool pictureHeaderWithinLimit(const void* data, size_t size, uint64_t maxPixels);
+
 // Decodes bytes; transparent pixels are laid over `background`. Needs COM on the calling thread.
 DecodedPicture decodePicture(const void* data, size_t size, COLORREF background,
                              uint64_t maxPixels = kMaxPicturePixels);

@@ -97,4 +97,19 @@ private:
     int saved_;
 };
 
+// A 32-bit top-down DIB section (rows of 0x00RRGGBB); `bits` receives its pixels when asked for.
+inline HBITMAP createDibSection(int width, int height, void** bits = nullptr) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bits) *bits = pixels;
+    return bitmap;
+}
+
 }  // namespace gdi

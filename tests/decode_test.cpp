@@ -2,30 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "skin/decode.h"
+#include "support/app.h"
 
 namespace {
 
 std::vector<uint8_t> bmp24(int w, int h, COLORREF colour) {
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> bytes(54 + stride * h);
-    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bytes[at + i] = (v >> (8 * i)) & 0xFF; };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<uint32_t>(bytes.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t* p = &bytes[54 + y * stride + x * 3];
-            p[0] = GetBValue(colour);
-            p[1] = GetGValue(colour);
-            p[2] = GetRValue(colour);
-        }
-    return bytes;
+    return testapp::bmp24(w, h, [colour](int, int) { return colour; });
 }
 
 }  // namespace

@@ -11,7 +11,10 @@
 //   uidriver type ID TEXT                 focuses the control and types TEXT character by character
 //   uidriver select INDEX                 selects a template list item as a user would
 //   uidriver wait-dialog SECONDS          rectangle of a file dialog or message box of Certivex
+//   uidriver wait-no-dialog SECONDS       waits until no such window is shown
+//   uidriver wait-no-file-dialog SECONDS  waits until no file dialog is shown (a message box may be)
 //   uidriver dialog-text                  caption and static texts of that window, UTF-8
+//   uidriver dialog-item ID               screen rectangle of a control of that window (1 = OK)
 //   uidriver wait-gone SECONDS            waits until Certivex's main window is gone
 // Rectangles print as "left top right bottom". Exit status 0 on success, 1 on failure or time-out.
 #include <windows.h>
@@ -79,12 +82,13 @@ std::wstring windowText(HWND window) {
 }
 
 // A visible dialog ("#32770": file dialogs and message boxes) that belongs to Certivex's process.
-HWND certivexDialog() {
+// With `fileOnly`, only a file dialog: the one kind of these windows with a file name combo box.
+HWND certivexDialog(bool fileOnly = false) {
     HWND main = mainWindow();
     if (!main) return nullptr;
     DWORD pid = 0;
     GetWindowThreadProcessId(main, &pid);
-    struct Search { DWORD pid; HWND found; } search{pid, nullptr};
+    struct Search { DWORD pid; bool fileOnly; HWND found; } search{pid, fileOnly, nullptr};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
             auto* s = reinterpret_cast<Search*>(p);
@@ -92,7 +96,8 @@ HWND certivexDialog() {
             GetClassNameA(w, name, sizeof(name));
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner == s->pid && IsWindowVisible(w) && std::string(name) == "#32770") {
+            if (owner == s->pid && IsWindowVisible(w) && std::string(name) == "#32770" &&
+                (!s->fileOnly || FindWindowExA(w, nullptr, "ComboBox", nullptr))) {
                 s->found = w;
                 return FALSE;
             }
@@ -146,12 +151,25 @@ int run(const std::vector<std::wstring>& args) {
         AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
         SetFocus(c);
         AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+        // Each character lands at the caret the way an input method commits it. (Wine's ANSI edit
+        // control turns double-byte WM_CHAR / WM_IME_CHAR messages into "?", so a Chinese character
+        // is committed as a one-character replacement of the selection instead.)
         for (wchar_t ch : args[3]) {
-            PostMessageW(c, WM_CHAR, ch, 1);
+            if (ch < 0x80) {
+                SendMessageW(c, WM_CHAR, ch, 1);
+            } else {
+                const wchar_t one[2] = {ch, 0};
+                SendMessageW(c, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(one));
+            }
             Sleep(10);
         }
         // Wait until the control has taken every character.
-        waitFor(5, [&] { return windowText(c).size() >= args[3].size() ? c : nullptr; });
+        return waitFor(5, [&] { return windowText(c) == args[3] ? c : nullptr; }) ? 0 : 1;
+    }
+    if (command == L"settext" && args.size() >= 4) {
+        HWND c = control(static_cast<int>(number(2, 0)));
+        if (!c) return 1;
+        SendMessageW(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[3].c_str()));
         return 0;
     }
     if (command == L"select") {
@@ -165,10 +183,16 @@ int run(const std::vector<std::wstring>& args) {
         return 0;
     }
     if (command == L"wait-dialog") {
-        HWND d = waitFor(number(2, 30), certivexDialog);
+        HWND d = waitFor(number(2, 30), [] { return certivexDialog(); });
         if (!d) return 1;
         printRect(d);
         return 0;
+    }
+    if (command == L"wait-no-dialog") {
+        return waitFor(number(2, 30), [] { return certivexDialog() ? nullptr : HWND(1); }) ? 0 : 1;
+    }
+    if (command == L"wait-no-file-dialog") {
+        return waitFor(number(2, 30), [] { return certivexDialog(true) ? nullptr : HWND(1); }) ? 0 : 1;
     }
     if (command == L"dialog-text") {
         HWND d = certivexDialog();
@@ -179,6 +203,13 @@ int run(const std::vector<std::wstring>& args) {
             GetClassNameA(child, name, sizeof(name));
             if (std::string(name) == "Static" && IsWindowVisible(child)) print(utf8(windowText(child)));
         }
+        return 0;
+    }
+    if (command == L"dialog-item") {
+        HWND d = certivexDialog();
+        HWND item = d ? GetDlgItem(d, static_cast<int>(number(2, IDOK))) : nullptr;
+        if (!item || !IsWindowVisible(item)) return 1;
+        printRect(item);
         return 0;
     }
     if (command == L"wait-gone") {

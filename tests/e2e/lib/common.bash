@@ -8,10 +8,9 @@ bin="$build/bin"
 export DISPLAY=$(cat "$build/test-env/display")
 work=$(mktemp -d "$build/e2e.XXXXXX")
 app_pid=
+. "$src/scripts/ui.bash"
 
-drv() { "$WINE" "$bin/uidriver.exe" "$@"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
-winpath() { echo "Z:$1" | tr / '\\'; }
 
 # Copies Certivex into a program folder of its own, with the given templates in "模板".
 # Usage: install_app DIR [TEMPLATE...]
@@ -39,14 +38,6 @@ stop_app() {
 cleanup() { stop_app; rm -rf "$work"; }
 trap cleanup EXIT
 
-# Moves the real pointer to the centre of a control and clicks it.
-click() {
-  local l t r b
-  read -r l t r b < <(drv rect "$1")
-  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1
-  sleep 0.3
-}
-
 # The whole screen as a PNG, and one pixel of it as a line "r g b" (a line, so that `read` succeeds).
 shot() { import -window root "$1"; }
 pixel() { convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]\n' info:; }
@@ -57,25 +48,6 @@ near() {
   local dr=$((pr - r)) dg=$((pg - g)) db=$((pb - b))
   [ ${dr#-} -le "$tol" ] && [ ${dg#-} -le "$tol" ] && [ ${db#-} -le "$tol" ] ||
     { echo "pixel ($x,$y) of $(basename "$file") is ($pr,$pg,$pb), expected ($r,$g,$b)" >&2; return 1; }
-}
-
-# Types a full path into the file dialog that the last click opened and confirms it.
-# Fails when no dialog opens; returns once the dialog is gone.
-answer_file_dialog() {
-  drv wait-dialog 30 >/dev/null || fail "no file dialog opened"
-  sleep 0.5
-  xdotool type --delay 15 "$(winpath "$1")"
-  xdotool key Return
-  for _ in $(seq 100); do
-    if ! drv wait-dialog 0 >/dev/null; then
-      # Wine's file dialog takes about two seconds to wind down after it closed; until the program
-      # answers again, clicks would land on the dialog's stale window.
-      drv text 1001 >/dev/null || true
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
 }
 
 # Width, height, bit depth, colour type and interlace method of a PNG file, from its header.
@@ -98,6 +70,6 @@ compose_certificate() {
   click 1005 && xdotool type --delay 60 "28"
   click 1006
   answer_file_dialog "$photo" || fail "the open dialog did not close"
-  click 1007
-  sleep 0.3
+  activate_main
+  press_preview || fail "the preview did not fill the certificate"
 }

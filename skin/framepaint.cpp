@@ -4,6 +4,8 @@
 #include "skin/frame.h"
 #include "skin/gdi.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -42,37 +44,122 @@ void writeButtonStates(HWND window, const ButtonStates& s) {
 bool isSkinMinimized(HWND window) { return getSkinProp(window, prop::restoreFlag) != 0 && !IsZoomed(window); }
 bool isSkinMaximized(HWND window) { return getSkinProp(window, prop::restoreFlag) != 0 && IsZoomed(window); }
 
-void drawSprite(HDC dc, const SpriteRect& d, const SpriteRect& s, COLORREF key) {
-    // Nothing to copy from once the main window has taken the atlas with it, and nothing to draw
-    // for a piece squeezed to nothing by a tiny window.
-    if (!atlasDC || !dc || d.w <= 0 || d.h <= 0 || s.w <= 0 || s.h <= 0) return;
-    if (key == 0) {
-        copyFromAtlas(dc, d.x, d.y, d, s);
-        return;
-    }
-    gdi::MemoryDC colourDC(dc);
-    gdi::MemoryDC maskDC(dc);
-    gdi::Bitmap colour(CreateCompatibleBitmap(dc, d.w, d.h));
-    gdi::Bitmap mask(CreateBitmap(d.w, d.h, 1, 1, nullptr));
-    if (!colourDC.get() || !maskDC.get() || !colour || !mask) return;
-    gdi::Select colourSelected(colourDC, colour);
-    gdi::Select maskSelected(maskDC, mask);
+namespace {
 
-    copyFromAtlas(colourDC, 0, 0, d, s);
+// The colour image and one-bit mask a keyed copy goes through, each in a memory context of its own.
+// A paint makes one pair, large enough for its largest keyed piece, and every keyed piece of that
+// paint reuses it; the pair is deleted when the paint ends.
+class KeyScratch {
+public:
+    KeyScratch(HDC reference, int width, int height)
+        : colourDC_(reference), maskDC_(reference),
+          colour_(CreateCompatibleBitmap(reference, width, height)), mask_(CreateBitmap(width, height, 1, 1, nullptr)),
+          colourSelected_(colourDC_, colour_), maskSelected_(maskDC_, mask_), width_(width), height_(height) {}
+    bool fits(const SpriteRect& d) const {
+        return colourDC_.get() && maskDC_.get() && colour_ && mask_ && d.w <= width_ && d.h <= height_;
+    }
+    HDC colour() const { return colourDC_; }
+    HDC mask() const { return maskDC_; }
+
+private:
+    gdi::MemoryDC colourDC_, maskDC_;
+    gdi::Bitmap colour_, mask_;
+    gdi::Select colourSelected_, maskSelected_;
+    int width_, height_;
+};
+
+bool drawable(const SpriteRect& d, const SpriteRect& s) {
+    return d.w > 0 && d.h > 0 && s.w > 0 && s.h > 0;
+}
+
+// The keyed copy through the scratch pair, which is at least the destination's size.
+void keyedCopy(HDC dc, const KeyScratch& k, const SpriteRect& d, const SpriteRect& s, COLORREF key) {
+    copyFromAtlas(k.colour(), 0, 0, d, s);
     // Mask: 1 where the sprite shows the key.
-    SetBkColor(colourDC, key);
-    BitBlt(maskDC, 0, 0, d.w, d.h, colourDC, 0, 0, SRCCOPY);
+    SetBkColor(k.colour(), key);
+    BitBlt(k.mask(), 0, 0, d.w, d.h, k.colour(), 0, 0, SRCCOPY);
     // Key pixels of the sprite become black, so OR-ing it below leaves the destination there.
-    SetBkColor(colourDC, kBlack);
-    SetTextColor(colourDC, kWhite);
-    BitBlt(colourDC, 0, 0, d.w, d.h, maskDC, 0, 0, SRCAND);
+    SetBkColor(k.colour(), kBlack);
+    SetTextColor(k.colour(), kWhite);
+    BitBlt(k.colour(), 0, 0, d.w, d.h, k.mask(), 0, 0, SRCAND);
     // Destination: black under the opaque sprite pixels, untouched under the key, then the sprite.
     const COLORREF oldBack = SetBkColor(dc, kWhite);
     const COLORREF oldText = SetTextColor(dc, kBlack);
-    BitBlt(dc, d.x, d.y, d.w, d.h, maskDC, 0, 0, SRCAND);
-    BitBlt(dc, d.x, d.y, d.w, d.h, colourDC, 0, 0, SRCPAINT);
+    BitBlt(dc, d.x, d.y, d.w, d.h, k.mask(), 0, 0, SRCAND);
+    BitBlt(dc, d.x, d.y, d.w, d.h, k.colour(), 0, 0, SRCPAINT);
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
+}
+
+// drawSprite with the paint's scratch pair; a piece the pair cannot hold gets a pair of its own.
+void drawSpriteWith(HDC dc, const KeyScratch* scratch, const SpriteRect& d, const SpriteRect& s, COLORREF key) {
+    if (!atlasDC || !dc || !drawable(d, s)) return;
+    if (key == 0) return copyFromAtlas(dc, d.x, d.y, d, s);
+    if (scratch && scratch->fits(d)) return keyedCopy(dc, *scratch, d, s, key);
+    const KeyScratch own(dc, d.w, d.h);
+    if (own.fits(d)) keyedCopy(dc, own, d, s, key);
+}
+
+// What one paint of the frame needs from the window, read once per paint.
+struct FrameState {
+    bool captionBar = false, active = false, systemMenu = false, minimized = false, maximized = false;
+    HICON icon = nullptr;
+    ButtonStates states{};
+    SIZE size{};
+};
+
+FrameState readFrameState(HWND window) {
+    FrameState s;
+    s.captionBar = getSkinProp(window, prop::captionBar) != 0;
+    s.active = getSkinProp(window, prop::activeState) != 0;
+    s.systemMenu = getSkinProp(window, prop::systemMenu) != 0;
+    s.icon = reinterpret_cast<HICON>(getSkinProp(window, prop::iconHandle));
+    s.states = readButtonStates(window);
+    const bool restore = getSkinProp(window, prop::restoreFlag) != 0;
+    const bool zoomed = restore && IsZoomed(window);
+    s.minimized = restore && !zoomed;
+    s.maximized = zoomed;
+    s.size = windowSize(window);
+    return s;
+}
+
+// One scratch pair for every keyed copy of a paint: the size of the largest of them.
+template <typename Copies, typename Pick>
+SIZE largestKeyed(const Copies& copies, Pick pick, SIZE so_far) {
+    for (const auto& c : copies)
+        if (const SpriteCopy* copy = pick(c); copy && copy->key && drawable(copy->destination, copy->source)) {
+            so_far.cx = std::max<LONG>(so_far.cx, copy->destination.w);
+            so_far.cy = std::max<LONG>(so_far.cy, copy->destination.h);
+        }
+    return so_far;
+}
+
+const SpriteCopy* pieceCopy(const SpriteCopy& piece) { return &piece; }
+const SpriteCopy* buttonCopy(const CaptionButtonCopy& button) { return button.drawn ? &button.copy : nullptr; }
+
+void drawCaptionButtons(HDC dc, const KeyScratch* scratch, const FrameState& s) {
+    for (const CaptionButtonCopy& button :
+         captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized))
+        if (button.drawn) drawSpriteWith(dc, scratch, button.copy.destination, button.copy.source, button.copy.key);
+}
+
+void drawCaptionText(HDC dc, HWND window, const FrameState& s) {
+    const std::string text = readCaptionTextBlock(reinterpret_cast<HGLOBAL>(getSkinProp(window, prop::captionText)));
+    if (text.empty()) return;
+    RECT box = captionTextBox(*skinSprites, s.size.cx, s.systemMenu && s.icon, s.states);
+    gdi::SavedState saved(dc);
+    SetTextColor(dc, skinSprites->captionTextColor);
+    SetBkMode(dc, TRANSPARENT);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, kCaptionTextFormat);
+}
+
+}  // namespace
+
+void drawSprite(HDC dc, const SpriteRect& d, const SpriteRect& s, COLORREF key) {
+    // Nothing to copy from once the main window has taken the atlas with it, and nothing to draw
+    // for a piece squeezed to nothing by a tiny window.
+    drawSpriteWith(dc, nullptr, d, s, key);
 }
 
 LRESULT calcClientArea(RECT* rectangle) {
@@ -96,43 +183,38 @@ void paintNonClient(HWND window, HRGN region) {
 }
 
 void paintFrame(HDC dc, HWND window) {
-    if (!getSkinProp(window, prop::captionBar)) return;
-    const bool active = getSkinProp(window, prop::activeState) != 0;
-    const auto icon = reinterpret_cast<HICON>(getSkinProp(window, prop::iconHandle));
-    const bool systemMenu = getSkinProp(window, prop::systemMenu) != 0;
-    const SIZE size = windowSize(window);
+    const FrameState s = readFrameState(window);
+    if (!s.captionBar || !atlasDC || !dc) return;
+    const auto pieces = framePieces(*skinSprites, s.active, s.size.cx, s.size.cy);
+    SIZE scratchSize = largestKeyed(pieces, pieceCopy, SIZE{1, 1});
+    if (s.systemMenu)
+        scratchSize = largestKeyed(captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized),
+                                   buttonCopy, scratchSize);
+    const KeyScratch scratch(dc, scratchSize.cx, scratchSize.cy);
 
-    for (const SpriteCopy& piece : framePieces(*skinSprites, active, size.cx, size.cy))
-        drawSprite(dc, piece.destination, piece.source, piece.key);
-    if (systemMenu && icon)
-        DrawIconEx(dc, 8, captionIconTop(*skinSprites), icon, 16, 16, 0, nullptr, DI_NORMAL);
-    paintCaptionButtons(window, dc);
-    paintCaptionText(window, dc);
+    for (const SpriteCopy& piece : pieces) drawSpriteWith(dc, &scratch, piece.destination, piece.source, piece.key);
+    if (s.systemMenu && s.icon)
+        DrawIconEx(dc, 8, captionIconTop(*skinSprites), s.icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (s.systemMenu) drawCaptionButtons(dc, &scratch, s);
+    drawCaptionText(dc, window, s);
 }
 
 void paintCaptionButtons(HWND window, HDC context) {
-    if (!getSkinProp(window, prop::systemMenu)) return;
-    const bool active = getSkinProp(window, prop::activeState) != 0;
-    const ButtonStates states = readButtonStates(window);
-    const bool minimized = isSkinMinimized(window), maximized = isSkinMaximized(window);
+    const FrameState s = readFrameState(window);
+    if (!s.systemMenu) return;
     gdi::WindowContext owned(window, context ? nullptr : GetWindowDC(window));
     HDC dc = context ? context : owned.get();
-    const SIZE size = windowSize(window);
-    for (const CaptionButtonCopy& button : captionButtons(*skinSprites, size.cx, active, states, minimized, maximized))
-        if (button.drawn) drawSprite(dc, button.copy.destination, button.copy.source, button.copy.key);
+    if (!atlasDC || !dc) return;
+    const SIZE scratchSize = largestKeyed(
+        captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized), buttonCopy, SIZE{1, 1});
+    const KeyScratch scratch(dc, scratchSize.cx, scratchSize.cy);
+    drawCaptionButtons(dc, &scratch, s);
 }
 
 void paintCaptionText(HWND window, HDC dc) {
-    if (!getSkinProp(window, prop::captionBar)) return;
-    const bool showsIcon = getSkinProp(window, prop::systemMenu) != 0 && getSkinProp(window, prop::iconHandle) != 0;
-    const std::string text = readCaptionTextBlock(reinterpret_cast<HGLOBAL>(getSkinProp(window, prop::captionText)));
-    if (text.empty()) return;
-    RECT box = captionTextBox(*skinSprites, windowSize(window).cx, showsIcon, readButtonStates(window));
-    gdi::SavedState saved(dc);
-    SetTextColor(dc, skinSprites->captionTextColor);
-    SetBkMode(dc, TRANSPARENT);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &box, kCaptionTextFormat);
+    const FrameState s = readFrameState(window);
+    if (!s.captionBar) return;
+    drawCaptionText(dc, window, s);
 }
 
 void paintClientBackground(HDC dc, const RECT& r) {

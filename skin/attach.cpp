@@ -1,6 +1,7 @@
 #include "skin/attach.h"
 
 #include <cstring>
+#include <vector>
 
 #include "skin/controls.h"
 #include "skin/frame.h"
@@ -8,6 +9,7 @@
 HWND skinMainWindow = nullptr;
 HICON fallbackIcon = nullptr;
 HHOOK createHook = nullptr;
+HHOOK createMessageHook = nullptr;
 
 intptr_t getSkinProp(HWND window, const char* name) {
     return reinterpret_cast<intptr_t>(GetPropA(window, name));
@@ -178,17 +180,67 @@ void classifyWindow(HWND window) {
     if (classifyWatcher) classifyWatcher(window, kind);
 }
 
+// Windows are attached when their WM_CREATE is sent to them, before their own procedure sees it,
+// which takes a WH_CALLWNDPROC hook. Such a hook puts every message sent on this thread through
+// the hook chain (under Wine a server round trip each, a hundred times the cost of a list box
+// append), so it is installed only while windows are being created: a WH_CBT hook, called only at
+// creation, activation, focus and the like, installs it at HCBT_CREATEWND and it removes itself
+// once every window whose creation began has had its WM_CREATE or been destroyed.
+namespace {
+
+// Windows whose creation has begun and whose WM_CREATE has not been sent yet; a window created
+// inside another's WM_NCCREATE or WM_CREATE (a combo box's list) nests.
+std::vector<HWND> creationsInFlight;
+
+void forgetCreation(HWND window) {
+    std::erase(creationsInFlight, window);
+    if (creationsInFlight.empty() && createMessageHook) {
+        UnhookWindowsHookEx(createMessageHook);
+        createMessageHook = nullptr;
+    }
+}
+
+LRESULT CALLBACK creationWatchProc(int code, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallNextHookEx(createHook, code, wParam, lParam);
+    // Another hook may refuse the creation (result non-zero): then no WM_CREATE will come.
+    if (code == HCBT_CREATEWND && result == 0) {
+        creationsInFlight.push_back(reinterpret_cast<HWND>(wParam));
+        if (!createMessageHook)
+            createMessageHook = SetWindowsHookExA(WH_CALLWNDPROC, createHookProc, GetModuleHandleA(nullptr),
+                                                  GetCurrentThreadId());
+    } else if (code == HCBT_DESTROYWND) {
+        forgetCreation(reinterpret_cast<HWND>(wParam));
+    }
+    return result;
+}
+
+}  // namespace
+
 void installCreateHook() {
-    createHook = SetWindowsHookExA(WH_CALLWNDPROC, createHookProc, GetModuleHandleA(nullptr), GetCurrentThreadId());
+    createHook = SetWindowsHookExA(WH_CBT, creationWatchProc, GetModuleHandleA(nullptr), GetCurrentThreadId());
+}
+
+void removeCreateHook() {
+    if (createHook) UnhookWindowsHookEx(createHook);
+    createHook = nullptr;
+    creationsInFlight.clear();
+    if (createMessageHook) UnhookWindowsHookEx(createMessageHook);
+    createMessageHook = nullptr;
 }
 
 LRESULT CALLBACK createHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallNextHookEx(createHook, code, wParam, lParam);
+    const LRESULT result = CallNextHookEx(createMessageHook, code, wParam, lParam);
     if (lParam) {
         CWPSTRUCT sent;
         std::memcpy(&sent, reinterpret_cast<const void*>(lParam), sizeof(sent));
         // Attached while being created, before its own procedure sees WM_CREATE.
-        if (sent.message == WM_CREATE) classifyWindow(sent.hwnd);
+        if (sent.message == WM_CREATE) {
+            classifyWindow(sent.hwnd);
+            forgetCreation(sent.hwnd);
+        } else if (sent.message == WM_NCDESTROY) {
+            // Refused in WM_NCCREATE: destroyed without a WM_CREATE.
+            forgetCreation(sent.hwnd);
+        }
     }
     return result;
 }

@@ -42,7 +42,10 @@ enum CaptionButtonState : intptr_t { kButtonNormal = 0, kButtonHover = 1, kButto
 
 extern HWND skinMainWindow;
 extern HICON fallbackIcon;
+// The skin's creation watch (WH_CBT), from skinStart until the main window's end, and the
+// WH_CALLWNDPROC hook it installs while windows are being created.
 extern HHOOK createHook;
+extern HHOOK createMessageHook;
 
 void skinStart(HWND window, const SkinPalette& palette, bool useGivenPalette);
 void attachFrameWindow(HWND window);
@@ -58,6 +61,7 @@ using ClassifyWatcher = void (*)(HWND window, WindowKind kind);
 void setClassifyWatcher(ClassifyWatcher watcher);
 LRESULT callSavedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void installCreateHook();
+void removeCreateHook();
 LRESULT CALLBACK createHookProc(int code, WPARAM wParam, LPARAM lParam);
 // The class name, at most 127 bytes, compared byte for byte by the callers.
 std::string windowClassName(HWND window);

@@ -171,8 +171,7 @@ LRESULT updateCaptionText(HWND window, WPARAM wParam, LPARAM lParam) {
 
 void releaseFrameWindow(HWND window) {
     if (window == skinMainWindow) {
-        if (createHook) UnhookWindowsHookEx(createHook);
-        createHook = nullptr;
+        removeCreateHook();
         if (atlasDC) {
             HGDIOBJ atlas = GetCurrentObject(atlasDC, OBJ_BITMAP);
             DeleteDC(atlasDC);

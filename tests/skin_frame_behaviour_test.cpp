@@ -210,6 +210,76 @@ TEST_F(SkinnedFrame, HookAttachesEveryStyle) {
     }
 }
 
+// A window class whose procedure creates controls while it is itself being created, and one that
+// refuses its creation in WM_NCCREATE or WM_CREATE.
+constexpr char kNestingClass[] = "Certivex.Test.Nesting";
+HWND nestedInNcCreate = nullptr, nestedInCreate = nullptr, nestedCombo = nullptr;
+enum class Refusal { none, ncCreate, create } refusal = Refusal::none;
+
+LRESULT CALLBACK nestingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (message == WM_NCCREATE) {
+        if (refusal == Refusal::ncCreate) return FALSE;
+        nestedInNcCreate = CreateWindowExA(0, "Button", "a", WS_CHILD | BS_PUSHBUTTON, 0, 0, 40, 20, window, nullptr,
+                                           instance, nullptr);
+    } else if (message == WM_CREATE) {
+        if (refusal == Refusal::create) return -1;
+        nestedInCreate = CreateWindowExA(0, "Button", "b", WS_CHILD | BS_AUTOCHECKBOX, 0, 30, 40, 20, window, nullptr,
+                                         instance, nullptr);
+        nestedCombo = CreateWindowExA(0, "ComboBox", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 60, 80, 100, window, nullptr,
+                                      instance, nullptr);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND createNesting() {
+    static const ATOM registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = nestingProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kNestingClass;
+        return RegisterClassExA(&wc);
+    }();
+    EXPECT_NE(registered, 0);
+    return CreateWindowExA(0, kNestingClass, "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
+}
+
+// The WM_CREATE hook exists only while a creation is under way, so that the messages of the running
+// program do not pass through it; windows created inside another's creation are attached all the same.
+TEST_F(SkinnedFrame, CreationHookOnlyWhileCreating) {
+    EXPECT_NE(createHook, nullptr);
+    EXPECT_EQ(createMessageHook, nullptr);
+
+    refusal = Refusal::none;
+    HWND outer = createNesting();
+    ASSERT_NE(outer, nullptr);
+    windows_.push_back(outer);
+    EXPECT_EQ(createMessageHook, nullptr);
+    for (HWND inner : {nestedInNcCreate, nestedInCreate, nestedCombo}) {
+        ASSERT_NE(inner, nullptr);
+        EXPECT_NE(getSkinProp(inner, prop::windowProc), 0) << windowClassName(inner);
+    }
+    EXPECT_EQ(classified[nestedInNcCreate], WindowKind::pushButton);
+    EXPECT_EQ(classified[nestedInCreate], WindowKind::checkBox);
+    EXPECT_EQ(classified[nestedCombo], WindowKind::comboBox);
+    EXPECT_EQ(classified[outer], WindowKind::none);
+
+    for (Refusal r : {Refusal::ncCreate, Refusal::create}) {
+        SCOPED_TRACE(r == Refusal::ncCreate ? "refused in WM_NCCREATE" : "refused in WM_CREATE");
+        refusal = r;
+        EXPECT_EQ(createNesting(), nullptr);
+        EXPECT_EQ(createMessageHook, nullptr);
+    }
+    refusal = Refusal::none;
+
+    // And the next window is attached as ever.
+    HWND after = form(kMainStyle, "after");
+    EXPECT_EQ(GetWindowLongPtrA(after, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(skinFrameProc));
+    EXPECT_EQ(createMessageHook, nullptr);
+}
+
 TEST_F(SkinnedFrame, LongTitleCutTo127Bytes) {
     const std::string title(200, 'a');
     HWND w = form(kMainStyle, title.c_str());
@@ -540,6 +610,7 @@ TEST_F(SkinnedFrame, ZMainWindowDestroyRemovesTheHook) {
     HWND survivor = form(kMainStyle, "survivor");
     DestroyWindow(main);
     EXPECT_EQ(createHook, nullptr);
+    EXPECT_EQ(createMessageHook, nullptr);
     EXPECT_EQ(atlasDC, nullptr);
     HWND later = form(kMainStyle, "after the end");
     EXPECT_EQ(GetWindowLongPtrA(later, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(formProc));

@@ -282,108 +282,42 @@ Windows createWindows() {
     return w;
 }
 
-// The skin's creation hook (WH_CALLWNDPROC) removed for one scope: what the figures would be if it
-// were installed only while windows are being created. Nothing creates a window meanwhile.
+// The skin's creation hooks removed for one scope, to show what they cost the figures: the
+// WH_CBT watch, and the WM_CREATE hook should a creation be under way. Nothing creates a window
+// meanwhile.
 struct WithoutCreationHook {
-    WithoutCreationHook() {
-        if (createHook) UnhookWindowsHookEx(createHook);
-        createHook = nullptr;
-    }
+    WithoutCreationHook() { removeCreateHook(); }
     ~WithoutCreationHook() { installCreateHook(); }
 };
 
-// ---- a leaner frame paint, proposed for skin/framepaint.cpp ----
-// The same pieces, icon, buttons and text as paintFrame, with the window's properties read once per
-// paint and one colour image and mask shared by all keyed pieces of the paint (made for the largest
-// of them) instead of two images and two contexts per piece. Nothing outlives the paint.
-struct FrameState {
-    bool caption, active, systemMenu, minimized, maximized;
-    HICON icon;
-    ButtonStates states;
-    std::string text;
-    int width, height;
-};
-
-FrameState readFrameState(HWND window) {
-    FrameState s{};
-    s.caption = getSkinProp(window, prop::captionBar) != 0;
-    s.active = getSkinProp(window, prop::activeState) != 0;
-    s.systemMenu = getSkinProp(window, prop::systemMenu) != 0;
-    s.icon = reinterpret_cast<HICON>(getSkinProp(window, prop::iconHandle));
-    s.states = readButtonStates(window);
-    const bool restore = getSkinProp(window, prop::restoreFlag) != 0, zoomed = restore && IsZoomed(window);
-    s.minimized = restore && !zoomed;
-    s.maximized = zoomed;
-    s.text = readCaptionTextBlock(reinterpret_cast<HGLOBAL>(getSkinProp(window, prop::captionText)));
+// ---- the frame paint with a pair of images per keyed piece, for comparison ----
+// The same pieces, icon, buttons and text as paintFrame, each keyed piece through drawSprite with
+// two images and two contexts of its own, and each painter reading the window's properties itself:
+// what paintFrame did before it shared one pair among the pieces of a paint.
+void paintFramePerPiece(HDC dc, HWND window) {
+    if (!getSkinProp(window, prop::captionBar)) return;
     RECT r{};
     GetWindowRect(window, &r);
-    s.width = r.right - r.left;
-    s.height = r.bottom - r.top;
-    return s;
-}
-
-struct KeyScratch {
-    gdi::MemoryDC colourDC, maskDC;
-    gdi::Bitmap colour, mask;
-    KeyScratch(HDC dc, int w, int h)
-        : colourDC(dc), maskDC(dc), colour(CreateCompatibleBitmap(dc, w, h)), mask(CreateBitmap(w, h, 1, 1, nullptr)) {
-        SelectObject(colourDC, colour);
-        SelectObject(maskDC, mask);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    const bool active = getSkinProp(window, prop::activeState) != 0;
+    const auto icon = reinterpret_cast<HICON>(getSkinProp(window, prop::iconHandle));
+    const bool systemMenu = getSkinProp(window, prop::systemMenu) != 0;
+    for (const SpriteCopy& p : framePieces(*skinSprites, active, width, height))
+        drawSprite(dc, p.destination, p.source, p.key);
+    if (systemMenu && icon) DrawIconEx(dc, 8, captionIconTop(*skinSprites), icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (getSkinProp(window, prop::systemMenu)) {
+        const bool buttonsActive = getSkinProp(window, prop::activeState) != 0;
+        const ButtonStates states = readButtonStates(window);
+        GetWindowRect(window, &r);
+        for (const CaptionButtonCopy& b :
+             captionButtons(*skinSprites, r.right - r.left, buttonsActive, states, isSkinMinimized(window), isSkinMaximized(window)))
+            if (b.drawn) drawSprite(dc, b.copy.destination, b.copy.source, b.copy.key);
     }
-};
-
-void copyFromAtlas(HDC target, int x, int y, const SpriteRect& d, const SpriteRect& s) {
-    if (d.w == s.w && d.h == s.h) {
-        BitBlt(target, x, y, d.w, d.h, atlasDC, s.x, s.y, SRCCOPY);
-    } else {
-        SetStretchBltMode(target, HALFTONE);
-        StretchBlt(target, x, y, d.w, d.h, atlasDC, s.x, s.y, s.w, s.h, SRCCOPY);
-    }
-}
-
-void drawSpriteShared(HDC dc, KeyScratch& k, const SpriteRect& d, const SpriteRect& s, COLORREF key) {
-    if (d.w <= 0 || d.h <= 0 || s.w <= 0 || s.h <= 0) return;
-    if (!key) return copyFromAtlas(dc, d.x, d.y, d, s);
-    copyFromAtlas(k.colourDC, 0, 0, d, s);
-    SetBkColor(k.colourDC, key);
-    BitBlt(k.maskDC, 0, 0, d.w, d.h, k.colourDC, 0, 0, SRCCOPY);
-    SetBkColor(k.colourDC, RGB(0, 0, 0));
-    SetTextColor(k.colourDC, RGB(255, 255, 255));
-    BitBlt(k.colourDC, 0, 0, d.w, d.h, k.maskDC, 0, 0, SRCAND);
-    const COLORREF back = SetBkColor(dc, RGB(255, 255, 255)), text = SetTextColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, d.x, d.y, d.w, d.h, k.maskDC, 0, 0, SRCAND);
-    BitBlt(dc, d.x, d.y, d.w, d.h, k.colourDC, 0, 0, SRCPAINT);
-    SetBkColor(dc, back);
-    SetTextColor(dc, text);
-}
-
-void paintFrameLean(HDC dc, HWND window) {
-    const FrameState s = readFrameState(window);
-    if (!s.caption) return;
-    const auto pieces = framePieces(*skinSprites, s.active, s.width, s.height);
-    const auto buttons = captionButtons(*skinSprites, s.width, s.active, s.states, s.minimized, s.maximized);
-    int w = 1, h = 1;
-    for (const SpriteCopy& p : pieces)
-        if (p.key) w = std::max(w, p.destination.w), h = std::max(h, p.destination.h);
-    for (const CaptionButtonCopy& b : buttons)
-        if (b.drawn && b.copy.key) w = std::max(w, b.copy.destination.w), h = std::max(h, b.copy.destination.h);
-    KeyScratch scratch(dc, w, h);
-    for (const SpriteCopy& p : pieces) drawSpriteShared(dc, scratch, p.destination, p.source, p.key);
-    if (s.systemMenu && s.icon) DrawIconEx(dc, 8, captionIconTop(*skinSprites), s.icon, 16, 16, 0, nullptr, DI_NORMAL);
-    if (s.systemMenu)
-        for (const CaptionButtonCopy& b : buttons)
-            if (b.drawn) drawSpriteShared(dc, scratch, b.copy.destination, b.copy.source, b.copy.key);
-    if (s.text.empty()) return;
-    RECT box = captionTextBox(*skinSprites, s.width, s.systemMenu && s.icon, s.states);
-    gdi::SavedState saved(dc);
-    SetTextColor(dc, skinSprites->captionTextColor);
-    SetBkMode(dc, TRANSPARENT);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    DrawTextA(dc, s.text.data(), static_cast<int>(s.text.size()), &box, DT_SINGLELINE | DT_WORDBREAK | DT_VCENTER);
+    paintCaptionText(window, dc);
 }
 
 // Both paints into 32-bit pictures of the window, compared pixel for pixel, in both looks.
-bool leanPaintIsIdentical(HWND window) {
+bool perPiecePaintIsIdentical(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -401,7 +335,7 @@ bool leanPaintIsIdentical(HWND window) {
             std::fill_n(static_cast<uint32_t*>(bits[i]), static_cast<size_t>(w) * h, 0x00373737u);
             gdi::MemoryDC dc;
             gdi::Select selected(dc, pictures[i]);
-            if (i == 0) paintFrame(dc, window); else paintFrameLean(dc, window);
+            if (i == 0) paintFrame(dc, window); else paintFramePerPiece(dc, window);
             GdiFlush();
         }
         same = same && std::equal(static_cast<uint32_t*>(bits[0]), static_cast<uint32_t*>(bits[0]) + static_cast<size_t>(w) * h,
@@ -419,12 +353,13 @@ void nonClientFigure(const Windows& w) {
     {
         WithoutCreationHook unhooked;
         const auto [s, p] = pairPerCall(9, 100, paint(w.skinned), paint(w.plain));
-        printRatio("  the same without the skin's message hook", s, "the platform's, without it", p);
+        printRatio("  the same without the skin's creation hooks", s, "the platform's, without it", p);
     }
     gdi::WindowContext dc = gdi::WindowContext::whole(w.skinned);
-    const auto [built, lean] = pairPerCall(9, 100, [&] { paintFrame(dc, w.skinned); }, [&] { paintFrameLean(dc, w.skinned); });
-    printRatio("  paintFrame as built", built, "one state read, one shared key pair", lean);
-    std::printf("%-44s %s\n", "  the leaner paint's pixels", leanPaintIsIdentical(w.skinned) ? "identical in both looks" : "DIFFER");
+    const auto [shared, perPiece] =
+        pairPerCall(9, 100, [&] { paintFrame(dc, w.skinned); }, [&] { paintFramePerPiece(dc, w.skinned); });
+    printRatio("  paintFrame, one key pair per paint", shared, "a pair per keyed piece", perPiece);
+    std::printf("%-44s %s\n", "  the two paints' pixels", perPiecePaintIsIdentical(w.skinned) ? "identical in both looks" : "DIFFER");
 }
 
 void pushButtonFigure(const Windows& w) {
@@ -434,7 +369,7 @@ void pushButtonFigure(const Windows& w) {
     printRatio("push button face 96x24, skinned", skin, "the platform's push button", platform);
     WithoutCreationHook unhooked;
     const auto [s, p] = pairPerCall(9, 200, paint(skinned), paint(plain));
-    printRatio("  the same without the skin's message hook", s, "the platform's, without it", p);
+    printRatio("  the same without the skin's creation hooks", s, "the platform's, without it", p);
 }
 
 void exportFigures(const Windows&, double convertMs, int convertRuns) {
@@ -559,8 +494,8 @@ void listingFigure(const Windows& w) {
     printRatio(figure, listed, "a bare directory scan of the folder", scan_);
     std::printf("%-44s %9.3f ms  (the longest a posted message waited while the list filled)\n",
                 "  longest the UI thread did not pump", longestWait);
-    printRatio("  the same without the skin's message hook", listedUnhooked, "a bare directory scan of the folder", scan_);
-    std::printf("%-44s %9.3f ms\n", "  longest without pumping, without the hook", longestWaitUnhooked);
+    printRatio("  the same without the skin's creation hooks", listedUnhooked, "a bare directory scan of the folder", scan_);
+    std::printf("%-44s %9.3f ms\n", "  longest without pumping, without them", longestWaitUnhooked);
 }
 
 void firstPaintFigure() {
@@ -606,10 +541,27 @@ void memoryFigure() {
     }
 }
 
+// What the skin's creation hooks cost every message sent on the user-interface thread once the
+// windows exist: a same-thread LB_GETCOUNT to the template list, the skin running against the
+// hooks removed.
+void sentMessageFigure(const Windows& w) {
+    HWND list = GetDlgItem(w.skinned, ids::templateList);
+    auto send = [list] { SendMessageA(list, LB_GETCOUNT, 0, 0); };
+    std::printf("%-44s %s\n", "WM_CREATE hook outside creations", createMessageHook ? "INSTALLED" : "not installed");
+    double skinRunning = 1e300, without = 1e300;
+    for (int block = 0; block < 9; ++block) {
+        skinRunning = std::min(skinRunning, msPerCall(1, 2000, send));
+        WithoutCreationHook unhooked;
+        without = std::min(without, msPerCall(1, 2000, send));
+    }
+    printRatio("message sent on the UI thread, skin running", skinRunning, "without the skin's hooks", without);
+}
+
 int runAll(double convertMs, int convertRuns) {
     startProgramServices();
     std::printf("Certivex bench: each figure beside its reference from the same run (ratio = figure / reference; fastest of alternating blocks)\n");
     const Windows w = createWindows();
+    sentMessageFigure(w);
     nonClientFigure(w);
     pushButtonFigure(w);
     exportFigures(w, convertMs, convertRuns);

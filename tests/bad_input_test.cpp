@@ -46,8 +46,12 @@ protected:
         return hasPicture(view());
     }
     static void expectShown(corpus::Shows shows, bool shown, const char* what) {
-        if (shows == corpus::Shows::picture) EXPECT_TRUE(shown) << what;
-        if (shows == corpus::Shows::nothing) EXPECT_FALSE(shown) << what;
+        if (shows == corpus::Shows::picture) {
+            EXPECT_TRUE(shown) << what;
+        }
+        if (shows == corpus::Shows::nothing) {
+            EXPECT_FALSE(shown) << what;
+        }
     }
 };
 

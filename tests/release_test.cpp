@@ -141,7 +141,8 @@ std::vector<WORD> emptyDialogTemplate() {
 }
 
 TEST(Release, ClassificationByClassNameUnderCommonControls6) {
-    WNDCLASSEXA wc{sizeof(wc)};
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = formWindowClass;

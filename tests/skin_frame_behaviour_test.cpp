@@ -71,7 +71,8 @@ struct MainWindow {
 
 const MainWindow& mainWindow() {
     static const MainWindow main = [] {
-        WNDCLASSEXA wc{sizeof(wc)};
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = formProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -327,7 +328,9 @@ TEST_F(SkinnedFrame, MessageTableResultsAndWhatPassesOn) {
     for (const Case& c : cases) {
         seen[w].clear();
         const LRESULT result = SendMessageA(w, c.message, c.wParam, c.lParam);
-        if (c.result != -1) EXPECT_EQ(result, c.result) << c.name;
+        if (c.result != -1) {
+            EXPECT_EQ(result, c.result) << c.name;
+        }
         EXPECT_EQ(sawMessage(w, c.message), c.passedOn) << c.name;
     }
     // The colour requests leave transparent text in the skin's text colour.

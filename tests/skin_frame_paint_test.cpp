@@ -21,7 +21,8 @@ protected:
     static void SetUpTestSuite() {
         allocateSkinTables();
         setupTheme(SkinPalette{}, false);
-        WNDCLASSEXA wc{sizeof(wc)};
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = formWindowClass;
@@ -82,7 +83,9 @@ void expectButton(const testpx::Canvas& canvas, int left, const SpriteRect& sour
                               << ", atlas " << testpx::colourText(want);
         }
     EXPECT_EQ(mismatches, 0);
-    if (key != 0) EXPECT_GT(keyPixels, 0) << "the sprite should carry key pixels";
+    if (key != 0) {
+        EXPECT_GT(keyPixels, 0) << "the sprite should carry key pixels";
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The frame's pure geometry: frame pieces, caption buttons, text box, hit codes, button states.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "skin/attach.h"
 #include "skin/geometry.h"
 
@@ -19,8 +21,9 @@ SkinSprites sprites() {
 bool same(const SpriteRect& a, const SpriteRect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
 
 std::string text(const SpriteRect& r) {
-    return "(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.w) + ", " +
-           std::to_string(r.h) + ")";
+    char buffer[64];
+    std::snprintf(buffer, sizeof(buffer), "(%d, %d, %d, %d)", r.x, r.y, r.w, r.h);
+    return buffer;
 }
 
 constexpr COLORREF kKey = 0xFF00FF;

@@ -13,7 +13,8 @@
 
 int main(int argc, char** argv) {
     const int repaints = argc > 1 ? std::atoi(argv[1]) : 10000;
-    WNDCLASSEXA wc{sizeof(wc)};
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = formWindowClass;

@@ -55,7 +55,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         x = std::atoi(__argv[1]);
         y = std::atoi(__argv[2]);
     }
-    WNDCLASSEXA wc{sizeof(wc)};
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = formProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);

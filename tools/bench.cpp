@@ -325,11 +325,9 @@ bool perPiecePaintIsIdentical(HWND window) {
     bool same = true;
     for (intptr_t active : {0, 1}) {
         setSkinProp(window, prop::activeState, active);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits[2] = {};
-        gdi::Bitmap pictures[2] = {gdi::Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits[0], nullptr, 0)),
-                                   gdi::Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits[1], nullptr, 0))};
+        gdi::Bitmap pictures[2] = {gdi::Bitmap(gdi::createDibSection(w, h, &bits[0])),
+                                   gdi::Bitmap(gdi::createDibSection(w, h, &bits[1]))};
         for (int i = 0; i < 2; ++i) {
             if (!bits[i]) return false;
             std::fill_n(static_cast<uint32_t*>(bits[i]), static_cast<size_t>(w) * h, 0x00373737u);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "skin/gdi.h"
+
 namespace testpx {
 
 namespace {
@@ -10,16 +12,9 @@ uint32_t toRgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) |
 }  // namespace
 
 Canvas::Canvas(int w, int h, COLORREF colour) : width(w), height(h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* p = nullptr;
     dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+    bitmap = gdi::createDibSection(w, h, &p);
     bits = static_cast<uint32_t*>(p);
     previous = SelectObject(dc, bitmap);
     fill(colour);

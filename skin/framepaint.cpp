@@ -5,6 +5,7 @@
 #include "skin/gdi.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -123,24 +124,27 @@ FrameState readFrameState(HWND window) {
     return s;
 }
 
-// One scratch pair for every keyed copy of a paint: the size of the largest of them.
-template <typename Copies, typename Pick>
-SIZE largestKeyed(const Copies& copies, Pick pick, SIZE so_far) {
-    for (const auto& c : copies)
-        if (const SpriteCopy* copy = pick(c); copy && copy->key && drawable(copy->destination, copy->source)) {
-            so_far.cx = std::max<LONG>(so_far.cx, copy->destination.w);
-            so_far.cy = std::max<LONG>(so_far.cy, copy->destination.h);
-        }
-    return so_far;
+using CaptionButtonCopies = std::array<CaptionButtonCopy, 3>;
+
+CaptionButtonCopies captionButtonCopies(const FrameState& s) {
+    return captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized);
 }
 
-const SpriteCopy* pieceCopy(const SpriteCopy& piece) { return &piece; }
-const SpriteCopy* buttonCopy(const CaptionButtonCopy& button) { return button.drawn ? &button.copy : nullptr; }
+// Grows the paint's scratch size to hold a keyed copy.
+void holdKeyed(SIZE& size, const SpriteCopy& copy) {
+    if (!copy.key || !drawable(copy.destination, copy.source)) return;
+    size.cx = std::max<LONG>(size.cx, copy.destination.w);
+    size.cy = std::max<LONG>(size.cy, copy.destination.h);
+}
 
-void drawCaptionButtons(HDC dc, const KeyScratch* scratch, const FrameState& s) {
-    for (const CaptionButtonCopy& button :
-         captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized))
-        if (button.drawn) drawSpriteWith(dc, scratch, button.copy.destination, button.copy.source, button.copy.key);
+void holdKeyed(SIZE& size, const CaptionButtonCopies& buttons) {
+    for (const CaptionButtonCopy& button : buttons)
+        if (button.drawn) holdKeyed(size, button.copy);
+}
+
+void drawCaptionButtons(HDC dc, const KeyScratch& scratch, const CaptionButtonCopies& buttons) {
+    for (const CaptionButtonCopy& button : buttons)
+        if (button.drawn) drawSpriteWith(dc, &scratch, button.copy.destination, button.copy.source, button.copy.key);
 }
 
 void drawCaptionText(HDC dc, HWND window, const FrameState& s) {
@@ -184,18 +188,19 @@ void paintNonClient(HWND window, HRGN region) {
 
 void paintFrame(HDC dc, HWND window) {
     const FrameState s = readFrameState(window);
-    if (!s.captionBar || !atlasDC || !dc) return;
+    if (!s.captionBar) return;
     const auto pieces = framePieces(*skinSprites, s.active, s.size.cx, s.size.cy);
-    SIZE scratchSize = largestKeyed(pieces, pieceCopy, SIZE{1, 1});
-    if (s.systemMenu)
-        scratchSize = largestKeyed(captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized),
-                                   buttonCopy, scratchSize);
+    const CaptionButtonCopies buttons = captionButtonCopies(s);
+    // One pair of images for every keyed piece and button of this paint.
+    SIZE scratchSize{1, 1};
+    for (const SpriteCopy& piece : pieces) holdKeyed(scratchSize, piece);
+    if (s.systemMenu) holdKeyed(scratchSize, buttons);
     const KeyScratch scratch(dc, scratchSize.cx, scratchSize.cy);
 
     for (const SpriteCopy& piece : pieces) drawSpriteWith(dc, &scratch, piece.destination, piece.source, piece.key);
     if (s.systemMenu && s.icon)
         DrawIconEx(dc, 8, captionIconTop(*skinSprites), s.icon, 16, 16, 0, nullptr, DI_NORMAL);
-    if (s.systemMenu) drawCaptionButtons(dc, &scratch, s);
+    if (s.systemMenu) drawCaptionButtons(dc, scratch, buttons);
     drawCaptionText(dc, window, s);
 }
 
@@ -204,11 +209,11 @@ void paintCaptionButtons(HWND window, HDC context) {
     if (!s.systemMenu) return;
     gdi::WindowContext owned(window, context ? nullptr : GetWindowDC(window));
     HDC dc = context ? context : owned.get();
-    if (!atlasDC || !dc) return;
-    const SIZE scratchSize = largestKeyed(
-        captionButtons(*skinSprites, s.size.cx, s.active, s.states, s.minimized, s.maximized), buttonCopy, SIZE{1, 1});
+    const CaptionButtonCopies buttons = captionButtonCopies(s);
+    SIZE scratchSize{1, 1};
+    holdKeyed(scratchSize, buttons);
     const KeyScratch scratch(dc, scratchSize.cx, scratchSize.cy);
-    drawCaptionButtons(dc, &scratch, s);
+    drawCaptionButtons(dc, scratch, buttons);
 }
 
 void paintCaptionText(HWND window, HDC dc) {

@@ -28,6 +28,8 @@ inline constexpr UINT kStatePressed = ODS_SELECTED | ODS_FOCUS;  // 17: selected
 void attachPushButton(HWND hwnd);
 LRESULT CALLBACK pushButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 void paintPushButton(const DRAWITEMSTRUCT& record);
+// A draw-item request of a skinned push button, check box or radio button, painted by its kind.
+void paintSkinnedItem(const DRAWITEMSTRUCT& record);
 
 // Face of a push button from the whole itemState and the "Skin.鼠标移入" / "Skin.鼠标点击" properties.
 constexpr int pushFaceIndex(UINT itemState, bool mouseInside, bool mouseDown) {

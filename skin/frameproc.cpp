@@ -36,14 +36,7 @@ LRESULT drawItem(HWND window, WPARAM wParam, LPARAM lParam) {
     if (lParam) {
         DRAWITEMSTRUCT record;
         std::memcpy(&record, reinterpret_cast<const void*>(lParam), sizeof(record));
-        if (record.CtlType == ODT_BUTTON) {
-            switch (getSkinProp(record.hwndItem, prop::buttonKind)) {
-                case kPushButton: paintPushButton(record); break;
-                case kCheckBox: paintCheckBox(record); break;
-                case kRadioButton: paintRadioButton(record); break;
-                default: break;
-            }
-        }
+        paintSkinnedItem(record);
     }
     return callSavedProc(window, WM_DRAWITEM, wParam, lParam);
 }

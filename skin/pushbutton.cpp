@@ -82,6 +82,16 @@ void paintPushButton(const DRAWITEMSTRUCT& record) {
     surface.copyTo(record.hDC, record.rcItem.right, record.rcItem.bottom);
 }
 
+void paintSkinnedItem(const DRAWITEMSTRUCT& record) {
+    if (record.CtlType != ODT_BUTTON) return;
+    switch (getSkinProp(record.hwndItem, prop::buttonKind)) {
+        case kPushButton: paintPushButton(record); break;
+        case kCheckBox: paintCheckBox(record); break;
+        case kRadioButton: paintRadioButton(record); break;
+        default: break;
+    }
+}
+
 void attachPushButton(HWND hwnd) {
     if (alreadySkinned(hwnd)) return;
     setSkinProp(hwnd, prop::windowProc, GetWindowLongPtrA(hwnd, GWLP_WNDPROC));

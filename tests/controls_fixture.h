@@ -44,14 +44,7 @@ inline LRESULT CALLBACK testParentProc(HWND window, UINT message, WPARAM wParam,
     if (message == WM_DRAWITEM) {
         const auto& record = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         parentLog().drawStates.push_back(record.itemState);
-        if (record.CtlType == ODT_BUTTON) {
-            switch (getSkinProp(record.hwndItem, prop::buttonKind)) {
-                case kPushButton: paintPushButton(record); break;
-                case kCheckBox: paintCheckBox(record); break;
-                case kRadioButton: paintRadioButton(record); break;
-                default: break;
-            }
-        }
+        paintSkinnedItem(record);
         return TRUE;
     }
     return DefWindowProcA(window, message, wParam, lParam);

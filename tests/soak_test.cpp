@@ -236,6 +236,7 @@ TEST_F(Soak, EverythingStaysFlat) {
     dialogRound(exports.path);
     sameState();
     const usage::Snapshot before = usage::snapshot();
+    const std::vector<usage::GdiObject> tableBefore = usage::gdiTable();
     std::printf("%s\n", line("start", before).c_str());
 
     std::vector<usage::Snapshot> marks;
@@ -251,6 +252,8 @@ TEST_F(Soak, EverythingStaysFlat) {
             sameState();
             marks.push_back(usage::snapshot());
             std::printf("%s\n", line(("round " + std::to_string(i)).c_str(), marks.back()).c_str());
+            if (marks.back().gdi.value != before.gdi.value)
+                std::printf("%s", usage::gdiDifference(tableBefore, usage::gdiTable()).c_str());
         }
     }
     const DWORD elapsed = GetTickCount() - start;
@@ -264,7 +267,7 @@ TEST_F(Soak, EverythingStaysFlat) {
     std::printf("%d rounds in %lu ms; %d exports, %d dialogs and message boxes opened and dismissed\n", kRounds,
                 static_cast<unsigned long>(elapsed), exportsWritten, dialogs);
 
-    EXPECT_EQ(after.gdi.value, before.gdi.value) << "GDI objects";
+    EXPECT_EQ(after.gdi.value, before.gdi.value) << "GDI objects:\n" << usage::gdiDifference(tableBefore, usage::gdiTable());
     EXPECT_EQ(after.user.value, before.user.value) << "USER objects";
     EXPECT_EQ(after.windows, before.windows) << "windows";
     EXPECT_LE(after.memory.privateBytes, before.memory.privateBytes + kMemorySlack) << "private bytes";

@@ -33,6 +33,81 @@ Count gdiObjects() {
     return {live, Source::walk};
 }
 
+namespace {
+
+std::string describeObject(HGDIOBJ object, DWORD type) {
+    char text[160];
+    switch (type) {
+    case OBJ_BITMAP: {
+        BITMAP b{};
+        GetObjectA(object, sizeof(b), &b);
+        std::snprintf(text, sizeof(text), "bitmap %ldx%ldx%u", b.bmWidth, b.bmHeight, b.bmBitsPixel);
+        return text;
+    }
+    case OBJ_FONT: {
+        LOGFONTA f{};
+        GetObjectA(object, sizeof(f), &f);
+        std::snprintf(text, sizeof(text), "font %s %ld", f.lfFaceName, f.lfHeight);
+        return text;
+    }
+    case OBJ_BRUSH: {
+        LOGBRUSH b{};
+        GetObjectA(object, sizeof(b), &b);
+        std::snprintf(text, sizeof(text), "brush style %u colour %06lx", b.lbStyle, static_cast<unsigned long>(b.lbColor));
+        return text;
+    }
+    case OBJ_PEN: return "pen";
+    case OBJ_EXTPEN: return "extended pen";
+    case OBJ_DC: return "DC";
+    case OBJ_MEMDC: return "memory DC";
+    case OBJ_METADC: return "metafile DC";
+    case OBJ_ENHMETADC: return "enhanced metafile DC";
+    case OBJ_PAL: return "palette";
+    case OBJ_REGION: {
+        RECT r{};
+        GetRgnBox(static_cast<HRGN>(object), &r);
+        std::snprintf(text, sizeof(text), "region %ld,%ld-%ld,%ld", r.left, r.top, r.right, r.bottom);
+        return text;
+    }
+    case OBJ_METAFILE: return "metafile";
+    case OBJ_ENHMETAFILE: return "enhanced metafile";
+    case OBJ_COLORSPACE: return "colour space";
+    default: std::snprintf(text, sizeof(text), "object of type %lu", static_cast<unsigned long>(type)); return text;
+    }
+}
+
+}  // namespace
+
+std::vector<GdiObject> gdiTable() {
+    std::vector<GdiObject> found;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) {
+        const HGDIOBJ object = reinterpret_cast<HGDIOBJ>(index);
+        if (const DWORD type = GetObjectType(object)) found.push_back({index, describeObject(object, type)});
+    }
+    return found;
+}
+
+std::string gdiDifference(const std::vector<GdiObject>& before, const std::vector<GdiObject>& after) {
+    std::string lines;
+    auto has = [](const std::vector<GdiObject>& table, const GdiObject& o) {
+        for (const GdiObject& t : table)
+            if (t.handle == o.handle && t.what == o.what) return true;
+        return false;
+    };
+    char head[32];
+    for (const GdiObject& o : after)
+        if (!has(before, o)) {
+            std::snprintf(head, sizeof(head), "+0x%lx ", static_cast<unsigned long>(o.handle));
+            lines += head + o.what + "\n";
+        }
+    for (const GdiObject& o : before)
+        if (!has(after, o)) {
+            std::snprintf(head, sizeof(head), "-0x%lx ", static_cast<unsigned long>(o.handle));
+            lines += head + o.what + "\n";
+        }
+    return lines;
+}
+
 unsigned windows() {
     const DWORD self = GetCurrentProcessId();
     std::vector<HWND> tops;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace usage {
 
@@ -20,6 +21,19 @@ struct Count {
 // handle table is walked then, asking GetObjectType about every index (Wine accepts a handle given
 // by its table index alone).
 Count gdiObjects();
+
+// One live GDI object found by the table walk: its handle (the table index) and a short description
+// ("bitmap 16x16x32", "font 宋体 -12", "brush solid 00c0c0c0", "memory DC" ...).
+struct GdiObject {
+    ULONG_PTR handle = 0;
+    std::string what;
+};
+// Every live GDI object of this process by table walk (empty where the platform does not accept a
+// table index as a handle). For telling which objects a count that moved is made of.
+std::vector<GdiObject> gdiTable();
+// The objects in `after` that are not in `before`, as "+0x1a2 bitmap 16x16x32" lines, and those
+// gone, as "-0x..." lines; an empty string when both hold the same objects.
+std::string gdiDifference(const std::vector<GdiObject>& before, const std::vector<GdiObject>& after);
 
 // USER objects of this process. Where GetGuiResources answers 0: this process's windows (top-level,
 // children and message-only) plus its menus, found by probing the USER handle table with IsMenu.

@@ -167,7 +167,8 @@ std::string folderOfLength(const std::string& base, size_t length) {
     std::string folder = base;
     while (folder.size() < length) {
         const size_t room = length - folder.size() - 1;  // one for the backslash
-        folder += "\\" + std::string(room > 100 ? 100 : room, 'd');
+        folder += '\\';
+        folder.append(room > 100 ? 100 : room, 'd');
         CreateDirectoryA(folder.c_str(), nullptr);
     }
     return folder;

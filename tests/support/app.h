@@ -326,6 +326,13 @@ private:
             while (!stop_ && !(dialog = findDialog(uiThread_))) Sleep(20);
             if (!dialog) return;
             Sleep(100);  // let the dialog finish its set-up
+            // Answer a dialog that has been painted whole, as a user would: every child (sent to the
+            // dialog's thread, so done when the calls return). Whether a dialog got painted before
+            // its answer otherwise depends on the machine's speed, and so do the objects the
+            // platform keeps from the first paint of a file dialog.
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
             HWND box = fileNameBox(dialog);
             char text[1024] = {}, folder[1024] = {};
             if (box) SendMessageA(box, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));

@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <map>
 #include <vector>
 
 namespace usage {
@@ -88,22 +89,18 @@ std::vector<GdiObject> gdiTable() {
 }
 
 std::string gdiDifference(const std::vector<GdiObject>& before, const std::vector<GdiObject>& after) {
+    // Compared as kinds, not handles: the platform reuses handles and resizes its regions all the
+    // time, so only a kind whose number changed is worth naming.
+    auto kind = [](const std::string& what) { return what.rfind("region", 0) == 0 ? std::string("region") : what; };
+    std::map<std::string, int> change;
+    for (const GdiObject& o : before) --change[kind(o.what)];
+    for (const GdiObject& o : after) ++change[kind(o.what)];
     std::string lines;
-    auto has = [](const std::vector<GdiObject>& table, const GdiObject& o) {
-        for (const GdiObject& t : table)
-            if (t.handle == o.handle && t.what == o.what) return true;
-        return false;
-    };
     char head[32];
-    for (const GdiObject& o : after)
-        if (!has(before, o)) {
-            std::snprintf(head, sizeof(head), "+0x%lx ", static_cast<unsigned long>(o.handle));
-            lines += head + o.what + "\n";
-        }
-    for (const GdiObject& o : before)
-        if (!has(after, o)) {
-            std::snprintf(head, sizeof(head), "-0x%lx ", static_cast<unsigned long>(o.handle));
-            lines += head + o.what + "\n";
+    for (const auto& [what, n] : change)
+        if (n != 0) {
+            std::snprintf(head, sizeof(head), "%+d ", n);
+            lines += head + what + "\n";
         }
     return lines;
 }

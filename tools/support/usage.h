@@ -31,8 +31,8 @@ struct GdiObject {
 // Every live GDI object of this process by table walk (empty where the platform does not accept a
 // table index as a handle). For telling which objects a count that moved is made of.
 std::vector<GdiObject> gdiTable();
-// The objects in `after` that are not in `before`, as "+0x1a2 bitmap 16x16x32" lines, and those
-// gone, as "-0x..." lines; an empty string when both hold the same objects.
+// How the objects of `after` differ from those of `before` by kind, as "+2 bitmap 16x16x32" and
+// "-1 font 宋体 -12" lines (regions counted together); an empty string when they match.
 std::string gdiDifference(const std::vector<GdiObject>& before, const std::vector<GdiObject>& after);
 
 // USER objects of this process. Where GetGuiResources answers 0: this process's windows (top-level,

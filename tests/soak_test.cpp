@@ -242,7 +242,7 @@ TEST_F(Soak, EverythingStaysFlat) {
     }
     sameState();
     const usage::Snapshot before = usage::snapshot();
-    const std::vector<usage::GdiObject> tableBefore = usage::gdiTable();
+    const std::vector<std::string> tableBefore = usage::gdiTable();
     std::printf("%s\n", line("start", before).c_str());
 
     std::vector<usage::Snapshot> marks;

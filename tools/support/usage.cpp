@@ -24,18 +24,6 @@ void addDescendants(HWND parent, std::vector<HWND>& found) {
         reinterpret_cast<LPARAM>(&found));
 }
 
-}  // namespace
-
-Count gdiObjects() {
-    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return {counted, Source::counter};
-    unsigned live = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
-    return {live, Source::walk};
-}
-
-namespace {
-
 std::string describeObject(HGDIOBJ object, DWORD type) {
     char text[160];
     switch (type) {
@@ -64,12 +52,7 @@ std::string describeObject(HGDIOBJ object, DWORD type) {
     case OBJ_METADC: return "metafile DC";
     case OBJ_ENHMETADC: return "enhanced metafile DC";
     case OBJ_PAL: return "palette";
-    case OBJ_REGION: {
-        RECT r{};
-        GetRgnBox(static_cast<HRGN>(object), &r);
-        std::snprintf(text, sizeof(text), "region %ld,%ld-%ld,%ld", r.left, r.top, r.right, r.bottom);
-        return text;
-    }
+    case OBJ_REGION: return "region";  // its extent changes with every paint: not worth telling
     case OBJ_METAFILE: return "metafile";
     case OBJ_ENHMETAFILE: return "enhanced metafile";
     case OBJ_COLORSPACE: return "colour space";
@@ -79,24 +62,29 @@ std::string describeObject(HGDIOBJ object, DWORD type) {
 
 }  // namespace
 
-std::vector<GdiObject> gdiTable() {
-    std::vector<GdiObject> found;
+Count gdiObjects() {
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return {counted, Source::counter};
+    unsigned live = 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index))) ++live;
+    return {live, Source::walk};
+}
+
+std::vector<std::string> gdiTable() {
+    std::vector<std::string> found;
     for (ULONG_PTR index = 1; index < 0x10000; ++index) {
         const HGDIOBJ object = reinterpret_cast<HGDIOBJ>(index);
-        if (const DWORD type = GetObjectType(object)) found.push_back({index, describeObject(object, type)});
+        if (const DWORD type = GetObjectType(object)) found.push_back(describeObject(object, type));
     }
     return found;
 }
 
-std::string gdiDifference(const std::vector<GdiObject>& before, const std::vector<GdiObject>& after) {
-    // Compared as kinds, not handles: the platform reuses handles and resizes its regions all the
-    // time, so only a kind whose number changed is worth naming.
-    auto kind = [](const std::string& what) { return what.rfind("region", 0) == 0 ? std::string("region") : what; };
+std::string gdiDifference(const std::vector<std::string>& before, const std::vector<std::string>& after) {
     std::map<std::string, int> change;
-    for (const GdiObject& o : before) --change[kind(o.what)];
-    for (const GdiObject& o : after) ++change[kind(o.what)];
+    for (const std::string& what : before) --change[what];
+    for (const std::string& what : after) ++change[what];
     std::string lines;
-    char head[32];
+    char head[16];
     for (const auto& [what, n] : change)
         if (n != 0) {
             std::snprintf(head, sizeof(head), "%+d ", n);

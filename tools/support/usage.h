@@ -22,18 +22,14 @@ struct Count {
 // by its table index alone).
 Count gdiObjects();
 
-// One live GDI object found by the table walk: its handle (the table index) and a short description
-// ("bitmap 16x16x32", "font 宋体 -12", "brush solid 00c0c0c0", "memory DC" ...).
-struct GdiObject {
-    ULONG_PTR handle = 0;
-    std::string what;
-};
-// Every live GDI object of this process by table walk (empty where the platform does not accept a
-// table index as a handle). For telling which objects a count that moved is made of.
-std::vector<GdiObject> gdiTable();
-// How the objects of `after` differ from those of `before` by kind, as "+2 bitmap 16x16x32" and
-// "-1 font 宋体 -12" lines (regions counted together); an empty string when they match.
-std::string gdiDifference(const std::vector<GdiObject>& before, const std::vector<GdiObject>& after);
+// A short description of every live GDI object of this process, by table walk ("bitmap 16x16x32",
+// "font 宋体 -12", "brush style 0 colour c0c0c0", "memory DC", "region" ...); empty where the platform
+// does not accept a table index as a handle. For telling which objects a count that moved is made of.
+std::vector<std::string> gdiTable();
+// How the objects of `after` differ from those of `before`, as "+2 bitmap 16x16x32" and
+// "-1 font 宋体 -12" lines; an empty string when they match. Compared as kinds, not handles: the
+// platform reuses handles all the time.
+std::string gdiDifference(const std::vector<std::string>& before, const std::vector<std::string>& after);
 
 // USER objects of this process. Where GetGuiResources answers 0: this process's windows (top-level,
 // children and message-only) plus its menus, found by probing the USER handle table with IsMenu.
